@@ -1,0 +1,89 @@
+// Input events and the key event queue.
+//
+// The main thread appends key presses; the program thread takes them off
+// (and appends typed-ahead text). Each change of a queue happens under its
+// mutex, and the "available" flag is written after the change, so a waiter
+// that sees it true finds an event.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+
+#include "util/relaxed.h"
+
+// One input event: Kind 1 key, 2 mouse.
+struct t_Event {
+    int64_t Kind = 0;
+    int64_t Index = 0;
+    std::string Description;
+    int64_t Value = 0;
+    int64_t WindowX = 0;
+    int64_t WindowY = 0;
+    int64_t ClickX = 0;
+    int64_t ClickY = 0;
+    int64_t Mods = 0;
+    uint8_t Window = 0;
+    int64_t Time = 0;
+    bool CloseBox = false;
+    bool CapsLockPressed = false;
+    bool ShiftPressed = false;
+    bool ControlPressed = false;
+    bool OptionPressed = false;
+    bool CommandPressed = false;
+    bool NumericPadPressed = false;
+    bool HelpPressed = false;
+    bool FnPressed = false;
+    bool CursorKeyPressed = false;
+    bool FunctionKeyPressed = false;
+};
+
+// A key press as the desktop reports it, in platform-neutral form: the
+// virtual key code by physical key position (A = 0, Return = 36, ...), the
+// characters the key produced (UTF-8; empty for a dead key) and the
+// modifier flags (bit 16 Caps Lock, 17 Shift, 18 Control, 19 Option,
+// 20 Command, 21 numeric keypad, 22 Help, 23 Fn).
+struct t_KeyPress {
+    int64_t KeyCode = 0;
+    std::string Characters;
+    uint64_t ModifierFlags = 0;
+};
+
+constexpr uint64_t capslockflag = 1u << 16;
+constexpr uint64_t shiftflag = 1u << 17;
+constexpr uint64_t controlflag = 1u << 18;
+constexpr uint64_t optionflag = 1u << 19;
+constexpr uint64_t commandflag = 1u << 20;
+constexpr uint64_t numericpadflag = 1u << 21;
+constexpr uint64_t helpflag = 1u << 22;
+constexpr uint64_t fnflag = 1u << 23;
+
+extern std::mutex t_KeyEventsLock;
+extern std::deque<t_Event> t_KeyEvents;  // guarded by t_KeyEventsLock
+extern relaxed<bool> t_KeyEventAvailable;
+extern t_Event t_LastKeyEvent;  // program thread only
+extern relaxed<bool> t_KeyPressed;
+extern relaxed<bool> t_CapsLockPressed;
+extern relaxed<bool> t_ShiftPressed;
+extern relaxed<bool> t_ControlPressed;
+extern relaxed<bool> t_OptionPressed;
+extern relaxed<bool> t_CommandPressed;
+extern relaxed<bool> t_FnPressed;
+
+// View side (main thread).
+void viewKeyDown(int window, const t_KeyPress& press);
+void viewKeyUp();
+void viewFlagsChanged(uint64_t modifierFlags);
+void t_KeyEventHandler(uint8_t window, const t_KeyPress& press);
+
+// Program side.
+std::string t_GetKey(uint8_t window);
+int64_t t_NextKeyEvent();
+void t_TypeAhead(const std::string& text);
+
+// Queue helpers for the output pause check.
+size_t keyqueuelength();
+// Value of the most recently queued event; false when the queue is empty.
+bool lastqueuedkeyvalue(int64_t& value);
+void clearkeyqueue();

@@ -1,0 +1,39 @@
+// Mouse events, the button state, the program's handler tasks and the close
+// box.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+
+#include "input/key_events.h"
+#include "startup/threads.h"
+
+// A mouse press as the desktop reports it: position in the window's
+// coordinates (origin bottom left, y up), modifier flags, pressed buttons
+// (bit 0 primary, bit 1 secondary).
+struct t_MousePress {
+    double X = 0;
+    double Y = 0;
+    uint64_t ModifierFlags = 0;
+    int64_t PressedButtons = 0;
+};
+
+extern std::mutex t_MouseEventsLock;
+extern std::deque<t_Event> t_MouseEvents;  // guarded by t_MouseEventsLock
+extern relaxed<bool> t_MouseEventAvailable;
+extern relaxed<bool> t_LeftMouseButtonPressed;
+extern relaxed<bool> t_RightMouseButtonPressed;
+
+// The program's handlers; set them before clicks or menu choices can arrive.
+extern t_Function t_ProgramMouseHandler;
+extern t_Function t_ProgramMenuHandler;
+
+// View side (main thread).
+void viewMouseDown(int window, const t_MousePress& press, bool right);
+void viewMouseUp();
+void t_MouseEventHandler(uint8_t window, const t_MousePress& press, double x, double y);
+
+void t_EventMouseProcess();
+void t_EventMenuProcess();
+void t_MouseEventPostCloseBoxClick(uint8_t window);

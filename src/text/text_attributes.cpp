@@ -1,0 +1,21 @@
+// STUB: placeholder definitions so that everything links while this
+// module is being written. Replace every one of them.
+#include "text/text_attributes.h"
+
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+
+void t_Normal(uint8_t window) {}
+void t_Inverse(uint8_t window) {}
+void t_Reverse(uint8_t window) {}
+void t_DisplayMode(uint8_t window, int64_t mode) {}
+void t_Color(uint8_t window, int64_t colour) {}
+void t_Area(uint8_t window, int64_t firstColumn, int64_t firstLine, int64_t lastColumn, int64_t lastLine) {}
+void t_FullArea(uint8_t window) {}
+void t_WindowFont(uint8_t window, const t_Font& font) {}
+void t_Header(uint8_t window, const std::string& left, const std::string& right) {}
+void t_ClearEndOfLine(uint8_t window) {}
+void t_ClearEndOfWindow(uint8_t window) {}
+void t_InvertRect(uint8_t window, int64_t firstColumn, int64_t firstLine, int64_t lastColumn, int64_t lastLine) {}
+void t_CursorDraw(uint8_t window) {}
+void t_CursorOn(uint8_t window) {}
+void t_CursorOff(uint8_t window) {}
