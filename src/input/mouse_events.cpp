@@ -16,4 +16,3 @@ void viewMouseUp() {}
 void t_MouseEventHandler(uint8_t window, const t_MousePress& press, double x, double y) {}
 void t_EventMouseProcess() {}
 void t_EventMenuProcess() {}
-void t_MouseEventPostCloseBoxClick(uint8_t window) {}
