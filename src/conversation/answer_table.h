@@ -14,6 +14,9 @@ extern std::vector<std::string> keywords;
 extern std::vector<std::string> answers;
 extern int64_t answercount;
 
+// The table's 67 data rows in order, as readanswertable adds them: keyword,
+// comma, blanks up to column 23, the answer quoted from column 24 on.
+std::vector<std::string> answerrows();
 void readanswertable();
 
 enum class LineKind { Empty, Interrupt, End, Ordinary };
