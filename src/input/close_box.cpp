@@ -1,7 +1,12 @@
-// STUB: placeholder definitions so that everything links while this
-// module is being written. Replace every one of them.
+// The close box hides a window; it never closes it.
+#include <string>
+
 #include "input/mouse_events.h"
+#include "util/diagnostics.h"
+#include "windows/window_placement.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-
-void t_MouseEventPostCloseBoxClick(uint8_t window) {}
+void t_MouseEventPostCloseBoxClick(uint8_t window)
+{
+    t_WindowVisible(window, false);
+    diag_line("t_MouseEventPostCloseBoxClick: Window = " + std::to_string(window));
+}

@@ -1,0 +1,90 @@
+// The application: creating it with its interface, the lifecycle calls of
+// the delegate, and the event loop.
+#include "platform/qt/application.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "platform/qt/app_delegate.h"
+#include "platform/qt/interface.h"
+#include "platform/qt/main_thread.h"
+#include "platform/qt/top_window.h"
+#include "windows/window_table.h"
+
+namespace {
+
+// Where the window system reports no decoration (offscreen, or a window
+// that has never been mapped) a title bar is taken to be this high.
+constexpr int64_t defaulttitlebarheight = 22;
+
+void setupapplication(QApplication& application)
+{
+    application.setApplicationName(QString::fromStdString(platform::application_name()));
+    application.setQuitOnLastWindowClosed(false);
+    const std::string icon = platform::resource_directory() + "/sprecho.png";
+    if (std::filesystem::exists(icon))
+        application.setWindowIcon(QIcon(QString::fromStdString(icon)));
+    attachmainthread(&application);
+    buildinterface();
+    AppDelegate& delegate = appdelegate();
+    QObject::connect(&application, &QGuiApplication::applicationStateChanged, &application,
+                     [&delegate](Qt::ApplicationState state) { delegate.applicationStateChanged(state); });
+}
+
+}  // namespace
+
+int runapplication(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    setupapplication(application);
+    AppDelegate& delegate = appdelegate();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &application, [&delegate] {
+        delegate.applicationWillTerminate();
+        detachmainthread();
+    });
+    delegate.applicationWillFinishLaunching();
+    // Launching has finished once the event loop runs.
+    QTimer::singleShot(0, &application, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    const int status = application.exec();
+    detachmainthread();
+    destroyinterface();
+    return status;
+}
+
+void startapplicationfortests(int& argc, char** argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Lives until the process ends, as the real program's application does.
+    static QApplication* application = new QApplication(argc, argv);
+    setupapplication(*application);
+    titlebarheight = platform::measure_title_bar_height();
+}
+
+void setterminatehandler(std::function<void()> handler)
+{
+    appdelegate().terminatehandler = handler ? std::move(handler) : [] {};
+}
+
+namespace platform {
+
+int64_t measure_title_bar_height()
+{
+    const AppDelegate& delegate = appdelegate();
+    const QWidget* window = delegate.PasteboardWindow;
+    const QAbstractScrollArea* scroll = delegate.PasteboardScrollView;
+    if (window == nullptr || scroll == nullptr)
+        return defaulttitlebarheight;
+    // The decoration's share of the frame, which the window system knows
+    // only once it has framed the window.
+    if (window->frameGeometry().height() == window->geometry().height())
+        return defaulttitlebarheight;
+    return int64_t(window->frameGeometry().height() - scroll->height() - 20);
+}
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+// The pasteboard is the desktop's clipboard.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "display/window_image.h"
+#include "platform/platform.h"
+
+namespace platform {
+
+std::string pasteboard_text()
+{
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void set_pasteboard_text(const std::string& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromStdString(text));
+}
+
+void set_pasteboard_image(const WindowImage& image)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    if (image.Width <= 0 || image.Height <= 0 || image.Width > 0x7FFF || image.Height > 0x7FFF ||
+        image.Pixels.size() < size_t(image.Width) * size_t(image.Height))
+        return;
+    // The clipboard outlives the image the runtime made: copy the pixels.
+    const QImage wrapped(reinterpret_cast<const uchar*>(image.Pixels.data()), int(image.Width),
+                         int(image.Height), qsizetype(image.Width) * 4, QImage::Format_RGB32);
+    clipboard->setImage(wrapped.copy());
+}
+
+}  // namespace platform

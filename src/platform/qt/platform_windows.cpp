@@ -1,0 +1,297 @@
+// Window numbers to windows and back, and the windows' frames, titles,
+// visibility and colours in the runtime's coordinates.
+#include <QApplication>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/platform.h"
+#include "platform/qt/app_delegate.h"
+#include "platform/qt/frames.h"
+#include "platform/qt/graphic_views.h"
+#include "platform/qt/handles.h"
+#include "platform/qt/top_window.h"
+#include "windows/window_table.h"
+
+namespace {
+
+QWidget* graphicwindow(int number)
+{
+    const GraphicView* view = appdelegate().view(number);
+    if (view == nullptr || view->parentWidget() == nullptr)
+        return nullptr;
+    return view->window();
+}
+
+QWidget* outletwindow(uint8_t number)
+{
+    AppDelegate& delegate = appdelegate();
+    switch (number) {
+    case 8: return delegate.PasteboardWindow;
+    case 9: return delegate.VirtualPrinterWindow;
+    case 10: return delegate.SystemConsoleWindow;
+    case 11: return delegate.PreferencesWindow;
+    case 12: return delegate.MainWindow;
+    default: return nullptr;
+    }
+}
+
+QWidget* windowfor(uint8_t number)
+{
+    return number < graphicwindowcount ? graphicwindow(number) : outletwindow(number);
+}
+
+uint8_t numberof(const QWidget* window)
+{
+    if (window == nullptr)
+        return 255;
+    for (const uint8_t number : {9, 10, 8, 11, 12})
+        if (outletwindow(number) == window)
+            return number;
+    for (int number = 0; number < graphicwindowcount; ++number)
+        if (graphicwindow(number) == window)
+            return uint8_t(number);
+    return 255;
+}
+
+// Height of what the runtime counts above the content area.
+int titlestrip(const QWidget* window)
+{
+    const bool titled = !(window->windowFlags() & Qt::FramelessWindowHint);
+    return titled ? int(titlebarheight) : 0;
+}
+
+int menubarheight(const QWidget* window)
+{
+    const auto* top = dynamic_cast<const TopWindow*>(window);
+    return top != nullptr ? top->menubarheight() : 0;
+}
+
+// The content area in screen coordinates (Qt's form).
+QRect contentgeometry(const QWidget* window)
+{
+    return window->geometry().adjusted(0, menubarheight(window), 0, 0);
+}
+
+void layoutparts(QWidget* window)
+{
+    if (auto* top = dynamic_cast<TopWindow*>(window))
+        top->layoutparts();
+}
+
+// A hidden window gets its resize event only when it is shown; the text
+// windows' layout must follow the new size now, as it does for a visible
+// window, and not again later.
+void deliverresize(QWidget* window, QSize old)
+{
+    if (window->isVisible() || window->size() == old)
+        return;
+    QResizeEvent event(window->size(), old);
+    QCoreApplication::sendEvent(window, &event);
+    window->setAttribute(Qt::WA_PendingResizeEvent, false);
+}
+
+// A window brought to the front that grew above the top of its screen
+// (frames keep their bottom edge when they grow) moves down until its
+// title strip is on the screen again; its size stays.
+void keeptitleonscreen(QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (screen == nullptr)
+        return;
+    const int top = contentgeometry(window).top() - titlestrip(window);
+    const int limit = screen->availableGeometry().top();
+    if (top < limit)
+        window->move(window->x(), window->y() + (limit - top));
+}
+
+}  // namespace
+
+PlatformWindow* platformwindow(uint8_t number)
+{
+    if (number > 12)
+        return nullptr;
+    QWidget* window = nullptr;
+    platform::run_on_main([&] { window = windowfor(number); });
+    return tohandle(window);
+}
+
+PlatformView* windowview(uint8_t number)
+{
+    if (number >= graphicwindowcount)
+        return nullptr;
+    GraphicView* view = nullptr;
+    platform::run_on_main([&] { view = appdelegate().view(number); });
+    return tohandle(view);
+}
+
+PlatformTextView* windowtextview(uint8_t number)
+{
+    TextView* view = nullptr;
+    platform::run_on_main([&] {
+        AppDelegate& delegate = appdelegate();
+        switch (number) {
+        case 8: view = delegate.PasteboardTextView; break;
+        case 9: view = delegate.VirtualPrinterTextView; break;
+        case 10: view = delegate.SystemConsoleTextView; break;
+        default: break;
+        }
+    });
+    return tohandle(view);
+}
+
+uint8_t windownumber(PlatformWindow* window)
+{
+    uint8_t number = 255;
+    platform::run_on_main([&] { number = numberof(towidget(window)); });
+    return number;
+}
+
+uint8_t mainwindownumber()
+{
+    uint8_t number = 255;
+    platform::run_on_main([&] { number = numberof(QApplication::activeWindow()); });
+    return number;
+}
+
+namespace platform {
+
+PlatformRect window_frame(PlatformWindow* handle)
+{
+    const QWidget* window = towidget(handle);
+    if (window == nullptr)
+        return {};
+    PlatformRect frame = fromqtrect(contentgeometry(window), primaryscreenheight());
+    frame.height += titlestrip(window);
+    return frame;
+}
+
+void set_window_frame(PlatformWindow* handle, PlatformRect frame)
+{
+    QWidget* window = towidget(handle);
+    if (window == nullptr)
+        return;
+    const int title = titlestrip(window);
+    QRect content = toqtrect({frame.x, frame.y, frame.width, std::max(0.0, frame.height - title)},
+                             primaryscreenheight());
+    const QRect geometry = content.adjusted(0, -menubarheight(window), 0, 0);
+    const QSize old = window->size();
+    // A graphic window is as large as its pixels; the user does not resize it.
+    if (numberof(window) < graphicwindowcount)
+        window->setFixedSize(geometry.size());
+    window->setGeometry(geometry);
+    layoutparts(window);
+    deliverresize(window, old);
+    window->update();
+}
+
+PlatformRect window_screen_frame(PlatformWindow* handle)
+{
+    const QWidget* window = towidget(handle);
+    const QScreen* screen = window != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return {};
+    return fromqtrect(screen->geometry(), primaryscreenheight());
+}
+
+void set_window_title(PlatformWindow* handle, const std::string& title)
+{
+    if (QWidget* window = towidget(handle))
+        window->setWindowTitle(QString::fromStdString(title));
+}
+
+void set_window_titled(PlatformWindow* handle, bool titled)
+{
+    QWidget* window = towidget(handle);
+    if (window == nullptr || window_titled(handle) == titled)
+        return;
+    // Changing the decoration hides the window; the content area keeps its
+    // place and size.
+    const QRect content = contentgeometry(window);
+    const bool visible = window->isVisible();
+    window->setWindowFlag(Qt::FramelessWindowHint, !titled);
+    if (auto* top = dynamic_cast<TopWindow*>(window))
+        top->setmenubarshown(titled);
+    const QRect geometry = content.adjusted(0, -menubarheight(window), 0, 0);
+    if (numberof(window) < graphicwindowcount)
+        window->setFixedSize(geometry.size());
+    window->setGeometry(geometry);
+    layoutparts(window);
+    if (visible)
+        window->show();
+}
+
+bool window_titled(PlatformWindow* handle)
+{
+    const QWidget* window = towidget(handle);
+    return window != nullptr && !(window->windowFlags() & Qt::FramelessWindowHint);
+}
+
+void order_window_front(PlatformWindow* handle)
+{
+    QWidget* window = towidget(handle);
+    if (window == nullptr)
+        return;
+    window->show();
+    keeptitleonscreen(window);
+    // Offscreen windows have no stacking order (and say so on every call).
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        window->raise();
+}
+
+void make_key_window(PlatformWindow* handle)
+{
+    if (QWidget* window = towidget(handle))
+        window->activateWindow();
+}
+
+void order_window_out(PlatformWindow* handle)
+{
+    if (QWidget* window = towidget(handle))
+        window->hide();
+}
+
+bool window_visible(PlatformWindow* handle)
+{
+    const QWidget* window = towidget(handle);
+    return window != nullptr && window->isVisible();
+}
+
+void set_window_background(PlatformWindow* handle, double red, double green, double blue,
+                           double alpha)
+{
+    QWidget* window = towidget(handle);
+    if (window == nullptr)
+        return;
+    const QColor colour = QColor::fromRgbF(float(std::clamp(red, 0.0, 1.0)),
+                                           float(std::clamp(green, 0.0, 1.0)),
+                                           float(std::clamp(blue, 0.0, 1.0)),
+                                           float(std::clamp(alpha, 0.0, 1.0)));
+    auto* top = dynamic_cast<TopWindow*>(window);
+    QWidget* area = top != nullptr ? top->content() : window;
+    QPalette palette = area->palette();
+    palette.setColor(QPalette::Window, colour);
+    area->setPalette(palette);
+    area->setAutoFillBackground(true);
+    area->update();
+}
+
+void center_window(PlatformWindow* handle)
+{
+    const QWidget* window = towidget(handle);
+    if (window == nullptr || window->screen() == nullptr)
+        return;
+    // Centred on the screen's free area; a frame too large for it keeps its
+    // top and left edges on the screen, so the title bar stays reachable.
+    const QRect area = window->screen()->availableGeometry();
+    PlatformRect frame = window_frame(handle);
+    const double left = std::max<double>(area.left(), area.left() + (area.width() - frame.width) / 2);
+    const double top = std::max<double>(area.top(), area.top() + (area.height() - frame.height) / 2);
+    frame.x = std::floor(left);
+    frame.y = primaryscreenheight() - std::floor(top) - frame.height;
+    set_window_frame(handle, frame);
+}
+
+}  // namespace platform
