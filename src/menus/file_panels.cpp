@@ -1,12 +1,92 @@
-// STUB: placeholder definitions so that everything links while this
-// module is being written. Replace every one of them.
 #include "menus/file_panels.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <atomic>
+#include <functional>
+#include <memory>
 
-std::string openprompt;
-std::string chooseprompt;
-std::vector<std::string> openpanel(const std::string& title, const std::string& message, const std::string& fileTypes, bool multiple, bool files, bool folders) { return {}; }
-std::string savepanel(const std::string& defaultName, const std::string& title, const std::string& message, const std::string& fileTypes) { return {}; }
-std::string openfile(const std::string& title, const std::string& message, const std::string& fileTypes, bool files, bool folders) { return {}; }
-std::string savefile(const std::string& defaultName, const std::string& title, const std::string& message, const std::string& fileTypes) { return {}; }
+#include "menus/files.h"
+#include "platform/platform.h"
+#include "util/clock.h"
+
+std::string openprompt = "Öffnen";
+std::string chooseprompt = "Wählen";
+
+namespace {
+
+// "txt,text" -> {"txt", "text"}; the empty list text is one empty type.
+std::vector<std::string> splittypes(const std::string& list)
+{
+    std::vector<std::string> types(1);
+    for (const char c : list) {
+        if (c == ',')
+            types.emplace_back();
+        else
+            types.back() += c;
+    }
+    return types;
+}
+
+// Runs a panel for a caller on any thread. Off the main thread the call is
+// queued and waited for; the state it writes is shared with the queued call,
+// so a caller that gives up (the application is gone) leaves nothing
+// dangling behind.
+std::string onmainthread(std::function<std::string()> panel)
+{
+    if (platform::on_main_thread())
+        return panel();
+    struct Outcome {
+        std::atomic<bool> done{false};
+        std::string path;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    // A short pause lets the main thread finish what it is busy with (a menu
+    // closing, a key being handled) before the modal panel takes it over.
+    sleep_ms(20);
+    platform::post_to_main([outcome, panel = std::move(panel)] {
+        outcome->path = panel();
+        outcome->done = true;
+    });
+    while (!outcome->done && platform::available())
+        sleep_ms(1);
+    return outcome->done ? outcome->path : std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> openpanel(const std::string& title, const std::string& message,
+                                   const std::string& fileTypes, bool multiple, bool files,
+                                   bool folders)
+{
+    const std::vector<std::string> types =
+        fileTypes.empty() ? std::vector<std::string>() : splittypes(fileTypes);
+    const std::string& prompt = folders ? chooseprompt : openprompt;
+    std::vector<std::string> paths;
+    for (const std::string& url :
+         platform::open_panel(prompt, title, message, types, multiple, files, folders))
+        paths.push_back(urltopath(url));
+    return paths;
+}
+
+std::string savepanel(const std::string& defaultName, const std::string& title,
+                      const std::string& message, const std::string& fileTypes)
+{
+    const std::string url =
+        platform::save_panel(defaultName, title, message, splittypes(fileTypes));
+    return url.empty() ? std::string() : urltopath(url);
+}
+
+std::string openfile(const std::string& title, const std::string& message,
+                     const std::string& fileTypes, bool files, bool folders)
+{
+    return onmainthread([=] {
+        const std::vector<std::string> paths =
+            openpanel(title, message, fileTypes, false, files, folders);
+        return paths.empty() ? std::string() : paths.front();
+    });
+}
+
+std::string savefile(const std::string& defaultName, const std::string& title,
+                     const std::string& message, const std::string& fileTypes)
+{
+    return onmainthread([=] { return savepanel(defaultName, title, message, fileTypes); });
+}

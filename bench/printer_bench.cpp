@@ -1,0 +1,145 @@
+// Appending one line to the conversation log the way the conversation does
+// it: p_SetPrinter(p_GetPrinter() + line) from the program thread while the
+// main thread turns the desktop's event loop. The figure that matters is
+// "x_empty": the cost on a log of 10,000 lines as a multiple of the cost on
+// an empty log (the target is at most 3). The append on the main thread
+// itself, without the hand-offs, shows what the text view and the copies
+// of the log cost; there "x_memcpy" compares it with one copy of the log.
+//
+// The desktop is the real one, offscreen unless QT_QPA_PLATFORM says
+// otherwise, with the printer window shown and scrolled to its end.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "bench_support.h"
+#include "menus/virtual_printer.h"
+#include "platform/platform.h"
+#include "platform/qt/application.h"
+#include "startup/threads.h"
+#include "util/clock.h"
+
+namespace {
+
+const std::string logline = "Patient: Ich weiß nicht, was ich heute sagen soll.\r";
+
+std::string logoflines(int64_t count)
+{
+    std::string log;
+    for (int64_t i = 0; i < count; ++i)
+        log += logline;
+    return log;
+}
+
+double appendseconds()
+{
+    const auto start = std::chrono::steady_clock::now();
+    p_SetPrinter(p_GetPrinter() + logline);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return took.count();
+}
+
+// The program thread of the benchmark: appends one line whenever asked and
+// wakes the main thread's event loop when it is done.
+std::atomic<bool> appendasked{false};
+std::atomic<bool> appenddone{false};
+std::atomic<double> appendtook{0};
+
+void programloop()
+{
+    for (;;) {
+        while (!appendasked.exchange(false))
+            sleep_ms(1);
+        appendtook = appendseconds();
+        appenddone = true;
+        platform::post_to_main([] {});
+    }
+}
+
+void ensuredesktop()
+{
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    static int argc = 1;
+    static char name[] = "sprecho_bench";
+    static char* argv[] = {name, nullptr};
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    startapplicationfortests(argc, argv);
+    p_InitPrinter();
+    platform::order_window_front(platformwindow(9));
+    startprocess(programloop, 64 * 1024 * 1024);
+}
+
+// Lets the main thread finish what earlier work left queued (layout,
+// painting), so it is not charged to the next append.
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+double timedprogramappend()
+{
+    appenddone = false;
+    appendasked = true;
+    while (!appenddone)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return appendtook;
+}
+
+// Mean seconds of the empty-log case per variant, for the ratio.
+double emptymean[2] = {0, 0};
+
+template <typename Append>
+void appendbenchmark(benchmark::State& state, int variant, Append append)
+{
+    ensuredesktop();
+    const int64_t lines = state.range(0);
+    p_SetPrinter(lines > 0 ? logoflines(lines) : std::string());
+    settle();
+    double total = 0;
+    for (auto _ : state) {
+        // The empty log starts empty every time; the long one keeps growing
+        // by one line per round, which a few hundred rounds do not change.
+        if (lines == 0)
+            p_SetPrinter(std::string());
+        settle();
+        const double took = append();
+        state.SetIterationTime(took);
+        total += took;
+    }
+    const double mean = total / double(state.iterations());
+    state.counters["us"] = mean * 1e6;
+    // The pattern copies the whole log a few times over (read, concatenate,
+    // compare, keep): against one plain copy of it that is the floor.
+    if (lines > 0)
+        state.counters["x_memcpy"] = mean / memcpyseconds(p_GetPrinter().size());
+    if (lines == 0)
+        emptymean[variant] = mean;
+    else if (emptymean[variant] > 0)
+        state.counters["x_empty"] = mean / emptymean[variant];
+}
+
+void BM_LogAppendFromProgramThread(benchmark::State& state)
+{
+    appendbenchmark(state, 0, timedprogramappend);
+}
+
+void BM_LogAppendOnMainThread(benchmark::State& state)
+{
+    appendbenchmark(state, 1, appendseconds);
+}
+
+}  // namespace
+
+BENCHMARK(BM_LogAppendFromProgramThread)->ArgName("lines")->Arg(0)->Arg(10000)
+    ->Iterations(300)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LogAppendOnMainThread)->ArgName("lines")->Arg(0)->Arg(10000)
+    ->Iterations(300)->UseManualTime()->Unit(benchmark::kMicrosecond);
