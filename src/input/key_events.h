@@ -71,6 +71,16 @@ extern relaxed<bool> t_OptionPressed;
 extern relaxed<bool> t_CommandPressed;
 extern relaxed<bool> t_FnPressed;
 
+// Sets the eight modifier fields of `event` (CapsLockPressed .. FnPressed)
+// from bits 16 to 23 of the platform's modifier flags.
+void eventmodifiers(t_Event& event, uint64_t modifierFlags);
+
+// The views' check before a key press or click is handled: true when the
+// memory is ready and graphic window `window` is set up and takes events.
+// A window that is not set up is reported as "<op>: Graphic window (<n>)
+// not initialized.".
+bool viewtakesevents(const char* op, int window);
+
 // View side (main thread).
 void viewKeyDown(int window, const t_KeyPress& press);
 void viewKeyUp();

@@ -1,11 +1,422 @@
-// STUB: placeholder definitions so that everything links while this
-// module is being written. Replace every one of them.
+// The line editor.
+//
+// Positions and lengths count Unicode scalars of InputString, not grapheme
+// clusters: a key inserts exactly one scalar and t_Print draws one cell per
+// scalar, so the cursor's screen column is always InputHpos +
+// InputCursorPos. With clusters, a letter followed by a combining mark
+// would be one position but two cells.
+//
+// The text stays on its screen line: a key is accepted only while the text
+// ends before the area's last column, a default text is cut to the same
+// room, and every redraw (with its blanking spaces) is cut to it as well,
+// so drawing never wraps to the next line or scrolls the area.
 #include "input/line_editor.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <algorithm>
+#include <optional>
 
-std::string t_InputForm(uint8_t window, const std::string& prompt, const std::string& defaultText, bool noEdit, int64_t mode, int64_t maxCharacters) { return {}; }
-void t_InputEdit(uint8_t window, int64_t key) {}
-void t_InputInsert(uint8_t window, int64_t key) {}
-std::string topasteboardtext(const std::string& input) { return {}; }
-std::string frompasteboardtext(const std::string& pasted) { return {}; }
+#include "input/key_events.h"
+#include "platform/platform.h"
+#include "startup/tables.h"
+#include "text/text_output.h"
+#include "util/strings.h"
+#include "util/unicode.h"
+#include "windows/window_table.h"
+
+namespace {
+
+using Scalars = std::u32string;
+
+constexpr int64_t editdisplaymode = 4;  // control codes show as colour-1 letters
+constexpr char32_t escapestart = 27;
+constexpr char32_t escapeend = 29;
+constexpr size_t escapelength = 6;  // 27, four hexadecimal digits, 29
+
+Scalars toscalars(const std::string& text)
+{
+    const std::vector<char32_t> scalars = unicode::scalars(text);
+    return Scalars(scalars.begin(), scalars.end());
+}
+
+std::string toutf8(const Scalars& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char32_t c : text)
+        result += unicode::encode(c);
+    return result;
+}
+
+int64_t lengthof(const Scalars& text)
+{
+    return static_cast<int64_t>(text.size());
+}
+
+// Cells from InputHpos up to, not including, the area's last column: the
+// room for the text and for anything a redraw blanks.
+int64_t linecells(const t_Window& w)
+{
+    return std::max<int64_t>(0, w.TextLastColumn - w.InputHpos);
+}
+
+// Draws `text` from InputHpos in the editing display mode, cut to the line.
+void redraw(uint8_t window, const Scalars& text)
+{
+    t_Window& w = windowtable[window];
+    const auto cells = static_cast<size_t>(linecells(w));
+    w.TextHpos = w.InputHpos.load();
+    w.TextDisplayMode = editdisplaymode;
+    t_Print(window, toutf8(text.substr(0, cells)));
+    w.TextDisplayMode = 0;
+}
+
+// Blanks the `count` cells the text took before it was emptied.
+void blankspaces(uint8_t window, int64_t count)
+{
+    t_Window& w = windowtable[window];
+    const int64_t cells = std::min(count, linecells(w));
+    w.TextHpos = w.InputHpos.load();
+    t_Print(window, Text{std::vector<uint8_t>(static_cast<size_t>(std::max<int64_t>(cells, 0)), 32)});
+}
+
+bool isdigitcode(int64_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int64_t keycode(const std::string& key)
+{
+    return unicode::firstscalar(key);
+}
+
+// ---- Cursor movement ----------------------------------------------------------
+
+// Word right stops just after a space or at the end; word left just after a
+// space or at the start.
+int64_t wordright(const Scalars& s, int64_t p)
+{
+    const int64_t length = lengthof(s);
+    if (p >= length)
+        return p;
+    ++p;
+    while (p < length && s[static_cast<size_t>(p - 1)] != U' ')
+        ++p;
+    return p;
+}
+
+int64_t wordleft(const Scalars& s, int64_t p)
+{
+    if (p <= 0)
+        return p;
+    --p;
+    while (p > 0 && s[static_cast<size_t>(p - 1)] != U' ')
+        --p;
+    return p;
+}
+
+// The cursor after a movement key; nothing for every other key.
+std::optional<int64_t> movedcursor(const Scalars& s, int64_t p, int64_t key)
+{
+    switch (key) {
+    case 1:
+    case 2:
+    case 11:
+    case 18: return 0;
+    case 3:
+    case 5:
+    case 6:
+    case 10: return lengthof(s);
+    case 4: return wordright(s, p);
+    case 8: return std::max<int64_t>(p - 1, 0);
+    case 19: return wordleft(s, p);
+    case 21: return std::min(p + 1, lengthof(s));
+    default: return std::nullopt;
+    }
+}
+
+// ---- Input filters ------------------------------------------------------------
+
+std::optional<int64_t> decimalfilter(const Scalars& s, int64_t p, int64_t key)
+{
+    const int64_t c = lowercasecode(key);
+    if (isdigitcode(c))
+        return c;
+    if (c == '.' || c == ',') {
+        if (s.find(U',') == Scalars::npos)
+            return ',';
+        return std::nullopt;
+    }
+    if (c == '-' && (p == 0 || s[static_cast<size_t>(p - 1)] == U'e'))
+        return c;
+    if (c == 'e' && s.find(U'e') == Scalars::npos)
+        return c;
+    return std::nullopt;
+}
+
+// The code to insert for `key` under the input mode; nothing when the mode
+// rejects the key.
+std::optional<int64_t> filtered(int64_t mode, const Scalars& s, int64_t p, int64_t key)
+{
+    switch (mode) {
+    case 2:
+        if (isdigitcode(key) || (key == '-' && p == 0))
+            return key;
+        return std::nullopt;
+    case 3: return decimalfilter(s, p, key);
+    case 4:
+        if (isdigitcode(key) || (key == '-' && p > 0 && s.find(U'-') == Scalars::npos))
+            return key;
+        return std::nullopt;
+    default:
+        if (key != 0)
+            return key;
+        return std::nullopt;
+    }
+}
+
+// ---- Editing keys -------------------------------------------------------------
+
+void store(t_Window& w, const Scalars& text)
+{
+    w.InputString = toutf8(text);
+}
+
+void forwarddelete(uint8_t window, Scalars s, int64_t p)
+{
+    if (p < lengthof(s))
+        s.erase(static_cast<size_t>(p), 1);
+    store(windowtable[window], s);
+    redraw(window, s + U' ');
+}
+
+void backspace(uint8_t window, Scalars s, int64_t p)
+{
+    t_Window& w = windowtable[window];
+    if (p > 0)
+        s.erase(static_cast<size_t>(p - 1), 1);
+    store(w, s);
+    w.InputCursorPos = p - 1;
+    redraw(window, s + U' ');
+}
+
+void deletetostart(uint8_t window, const Scalars& s, int64_t p)
+{
+    t_Window& w = windowtable[window];
+    const Scalars rest = s.substr(static_cast<size_t>(p));
+    store(w, rest);
+    w.InputCursorPos = 0;
+    redraw(window, rest + Scalars(s.size() - rest.size(), U' '));
+}
+
+void clearline(uint8_t window, int64_t length)
+{
+    t_Window& w = windowtable[window];
+    w.InputString.clear();
+    w.InputCursorPos = 0;
+    w.TextHpos = w.InputHpos.load();
+    t_PrintSpc(window, std::min(length, linecells(w)));
+}
+
+void cancelline(uint8_t window, int64_t length)
+{
+    t_Window& w = windowtable[window];
+    w.InputString.clear();
+    w.InputFinished = false;
+    blankspaces(window, length);
+}
+
+void copytopasteboard(const std::string& input)
+{
+    const std::string text = topasteboardtext(input);
+    platform::run_on_main([&text] { platform::set_pasteboard_text(text); });
+}
+
+// The pasted line arrives as typed keys through the following key waits.
+void pastefrompasteboard()
+{
+    std::string pasted;
+    platform::run_on_main([&pasted] { pasted = platform::pasteboard_text(); });
+    t_TypeAhead(firstline(frompasteboardtext(pasted)));
+}
+
+// Up to three decimal digits give a character code. The key that is no
+// digit (first or later) is swallowed.
+void decimalentry(uint8_t window)
+{
+    int64_t c = keycode(t_GetKey(window));
+    if (!isdigitcode(c))
+        return;
+    int64_t value = c - '0';
+    for (int digits = 1; digits < 3; ++digits) {
+        c = keycode(t_GetKey(window));
+        if (!isdigitcode(c))
+            break;
+        value = value * 10 + c - '0';
+    }
+    const int64_t lowest = windowtable[window].InputMode == 1 ? 1 : 32;
+    if (value >= lowest && value <= 255)
+        t_InputInsert(window, value);
+}
+
+void editkey(uint8_t window, int64_t key, const Scalars& s, int64_t p)
+{
+    t_Window& w = windowtable[window];
+    switch (key) {
+    case 0:
+        redraw(window, s);
+        w.TextHpos = w.InputHpos + p;
+        break;
+    case 7: forwarddelete(window, s, p); break;
+    case 12: copytopasteboard(w.InputString); break;
+    case 13: w.InputFinished = true; break;
+    case 22: pastefrompasteboard(); break;
+    case 24: deletetostart(window, s, p); break;
+    case 26: clearline(window, lengthof(s)); break;
+    case 27: cancelline(window, lengthof(s)); break;
+    case 30: decimalentry(window); break;
+    case 31: w.TextHpos = w.InputHpos + p; break;
+    case 127: backspace(window, s, p); break;
+    default:
+        if (key >= 32)
+            t_InputInsert(window, key);
+        break;
+    }
+}
+
+// Reads keys until Return or Escape, showing the cursor while it waits.
+void editline(uint8_t window)
+{
+    int64_t key = 0;
+    do {
+        t_InputEdit(window, 31);
+        key = keycode(t_GetKey(window));
+        t_InputEdit(window, key);
+    } while (key != 13 && key != 27);
+    t_Cr(window);
+}
+
+// The code of an escaped character starting at `pos`. A sequence that is
+// cut short, lacks its closing 29, holds anything but four hexadecimal
+// digits, or whose digits give no Unicode scalar value (half of a
+// surrogate pair) is no escaped character and is copied as it stands.
+std::optional<char32_t> escapedcharacter(const Scalars& s, size_t pos)
+{
+    if (s[pos] != escapestart || s.size() - pos < escapelength ||
+        s[pos + escapelength - 1] != escapeend)
+        return std::nullopt;
+    char32_t code = 0;
+    for (size_t i = pos + 1; i < pos + escapelength - 1; ++i) {
+        const int64_t digit = s[i] < 256 ? hexvaluetable[s[i]] : -1;
+        if (digit < 0)
+            return std::nullopt;
+        code = code * 16 + static_cast<char32_t>(digit);
+    }
+    if (!unicode::isscalar(code))
+        return std::nullopt;
+    return code;
+}
+
+}  // namespace
+
+std::string t_InputForm(uint8_t window, const std::string& prompt, const std::string& defaultText,
+                        bool noEdit, int64_t mode, int64_t maxCharacters)
+{
+    if (!textwindowguard("t_InputForm", window))
+        return {};
+    t_Window& w = windowtable[window];
+    w.TextDisplayMode = editdisplaymode;
+    t_Print(window, prompt);
+    w.TextDisplayMode = 0;
+    w.InputHpos = w.TextHpos.load();
+    w.InputVpos = w.TextVpos.load();
+    w.InputMode = mode;
+    w.InputMaxCharacters = maxCharacters;
+
+    Scalars text = toscalars(defaultText);
+    const int64_t room = std::max<int64_t>(0, std::min(maxCharacters, linecells(w)));
+    if (lengthof(text) > room)
+        text.resize(static_cast<size_t>(room));
+    store(w, text);
+    w.InputFinished = false;
+    w.InputCursorPos = lengthof(text);
+    t_Print(window, w.InputString);
+    if (!noEdit)
+        editline(window);
+    return w.InputString;
+}
+
+void t_InputEdit(uint8_t window, int64_t key)
+{
+    if (!textwindowguard("t_InputEdit", window))
+        return;
+    t_Window& w = windowtable[window];
+    const Scalars s = toscalars(w.InputString);
+    // A cursor the program moved outside the text counts as at its edge.
+    const int64_t p = std::clamp<int64_t>(w.InputCursorPos, 0, lengthof(s));
+    w.TextVpos = w.InputVpos.load();
+    w.TextHpos = w.InputHpos + p;
+    if (const std::optional<int64_t> moved = movedcursor(s, p, key))
+        w.InputCursorPos = *moved;
+    else
+        editkey(window, key, s, p);
+    const int64_t length = lengthof(toscalars(w.InputString));
+    w.InputCursorPos = std::clamp<int64_t>(w.InputCursorPos, 0, length);
+}
+
+void t_InputInsert(uint8_t window, int64_t key)
+{
+    if (!textwindowguard("t_InputInsert", window))
+        return;
+    t_Window& w = windowtable[window];
+    Scalars s = toscalars(w.InputString);
+    const int64_t length = lengthof(s);
+    if (w.InputHpos + length >= w.TextLastColumn || length >= w.InputMaxCharacters)
+        return;
+    const int64_t p = std::clamp<int64_t>(w.InputCursorPos, 0, length);
+    const std::optional<int64_t> code = filtered(w.InputMode, s, p, key);
+    if (!code)
+        return;
+    const char32_t c = unicode::isscalar(*code) ? static_cast<char32_t>(*code) : 0;
+    s.insert(static_cast<size_t>(p), 1, c);
+    store(w, s);
+    w.InputCursorPos = p + 1;
+    redraw(window, s);
+}
+
+// ---- Pasteboard conversions ---------------------------------------------------
+
+std::string topasteboardtext(const std::string& input)
+{
+    const Scalars s = toscalars(input);
+    std::string text;
+    text.reserve(input.size());
+    for (size_t pos = 0; pos < s.size();) {
+        if (const std::optional<char32_t> c = escapedcharacter(s, pos)) {
+            text += unicode::encode(*c);
+            pos += escapelength;
+        } else {
+            text += unicode::encode(s[pos]);
+            ++pos;
+        }
+    }
+    return text;
+}
+
+// The escape holds 16 bits: a character above U+FFFF keeps only its low 16
+// bits (U+1F600 comes back from a copy as U+F600, and one whose low bits
+// fall on a surrogate half comes back as the escape sequence itself).
+std::string frompasteboardtext(const std::string& pasted)
+{
+    std::string text;
+    text.reserve(pasted.size());
+    for (const char32_t c : unicode::scalars(pasted)) {
+        if (c > 255) {
+            text += static_cast<char>(escapestart);
+            text += hexword(static_cast<int64_t>(c));
+            text += static_cast<char>(escapeend);
+        } else {
+            text += unicode::encode(c);
+        }
+    }
+    return text;
+}

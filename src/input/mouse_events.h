@@ -25,9 +25,15 @@ extern relaxed<bool> t_MouseEventAvailable;
 extern relaxed<bool> t_LeftMouseButtonPressed;
 extern relaxed<bool> t_RightMouseButtonPressed;
 
-// The program's handlers; set them before clicks or menu choices can arrive.
+// The program's handlers; set them before clicks or menu choices can arrive,
+// or replace them later through the setters below.
 extern t_Function t_ProgramMouseHandler;
 extern t_Function t_ProgramMenuHandler;
+
+// Replace a handler while clicks or menu choices may arrive: the handler
+// tasks copy the slot under the same lock before they call it.
+void setprogrammousehandler(t_Function handler);
+void setprogrammenuhandler(t_Function handler);
 
 // View side (main thread).
 void viewMouseDown(int window, const t_MousePress& press, bool right);
