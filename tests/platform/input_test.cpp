@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 #include <atomic>
@@ -16,6 +15,7 @@
 #include "platform/qt/graphic_views.h"
 #include "platform/qt/handles.h"
 #include "startup/threads.h"
+#include "support/keys.h"
 #include "support/program_thread.h"
 #include "support/screen.h"
 #include "text/text_output.h"
@@ -31,37 +31,6 @@ constexpr const char* font = "MenloBold 16x32.font";
 QWidget* view(uint8_t number)
 {
     return toview(windowview(number));
-}
-
-void sendkey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(target, &release);
-}
-
-// Letters and the space, as a keyboard types them.
-void type(QWidget* target, const QString& text)
-{
-    for (const QChar c : text) {
-        if (c == QLatin1Char(' ')) {
-            sendkey(target, Qt::Key_Space, Qt::NoModifier, c);
-            continue;
-        }
-        const int key = Qt::Key_A + (c.toUpper().unicode() - 'A');
-        sendkey(target, key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, c);
-    }
-}
-
-void pressreturn(QWidget* target)
-{
-    sendkey(target, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-}
-
-void pressctrl(QWidget* target, int key)
-{
-    sendkey(target, key, Qt::ControlModifier, QString());
 }
 
 // The program waits in t_GetKey exactly while its text cursor is shown.
@@ -101,7 +70,7 @@ TEST(InputOnScreen, TypedKeysComeBackAsTheLineAndShowInWindowZero)
     ASSERT_TRUE(waitsforkey(0));
     QWidget* view0 = view(0);
     ASSERT_NE(view0, nullptr);
-    type(view0, QStringLiteral("Hallo"));
+    typetext(view0, QStringLiteral("Hallo"));
     EXPECT_FALSE(t_KeyPressed) << "the last release";
     pressreturn(view0);
     ASSERT_TRUE(pump_until([&] { return program->count == 1; }));
