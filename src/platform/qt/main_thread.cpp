@@ -1,17 +1,26 @@
 // Handing work to the main thread.
 //
 // The main thread never waits for another thread; other threads queue a
-// call on the application object and poll a flag every millisecond. The
-// queued call and its waiter agree through one atomic state, so a waiter
-// that gives up (the application is quitting) can never have its work run
-// later against a stack frame that is gone.
+// call and poll a flag every millisecond. The calls travel in a queue of
+// our own under a std::mutex, and an eventfd watched by a socket notifier
+// on the main thread only wakes the event loop. Passing the calls through
+// Qt's own event queue would work as well, but its locks are invisible to
+// the thread sanitizer, which then reports every hand-off as a race; this
+// way the hand-over is an ordinary mutex that the tools understand.
+//
+// The queued call and its waiter agree through one atomic state, so a
+// waiter that gives up (the application is quitting) can never have its
+// work run later against a stack frame that is gone.
 #include "platform/qt/main_thread.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QSocketNotifier>
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include "platform/platform.h"
 #include "startup/threads.h"
@@ -19,8 +28,11 @@
 
 namespace {
 
-std::mutex applicationlock;  // held while queueing, so teardown cannot race it
-QCoreApplication* application = nullptr;  // guarded by applicationlock
+std::mutex queuelock;
+std::deque<std::function<void()>> queue;  // guarded by queuelock
+bool accepting = false;                    // guarded by queuelock
+int wakeup = -1;                           // eventfd; set once at attach
+QSocketNotifier* notifier = nullptr;       // main thread only
 std::atomic<bool> alive{false};
 thread_local bool ismain = false;
 
@@ -33,11 +45,33 @@ struct Handoff {
 
 bool enqueue(std::function<void()> work)
 {
-    std::lock_guard lock(applicationlock);
-    if (application == nullptr)
-        return false;
-    QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
+    {
+        std::lock_guard lock(queuelock);
+        if (!accepting)
+            return false;
+        queue.push_back(std::move(work));
+    }
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t written = write(wakeup, &one, sizeof one);
     return true;
+}
+
+// Runs every queued call, in order; calls queued meanwhile run too.
+void drainqueue()
+{
+    uint64_t count = 0;
+    [[maybe_unused]] ssize_t got = read(wakeup, &count, sizeof count);
+    for (;;) {
+        std::function<void()> work;
+        {
+            std::lock_guard lock(queuelock);
+            if (queue.empty())
+                return;
+            work = std::move(queue.front());
+            queue.pop_front();
+        }
+        work();
+    }
 }
 
 void runhandoff(Handoff& handoff)
@@ -65,13 +99,17 @@ void waitfor(Handoff& handoff)
 
 }  // namespace
 
-void attachmainthread(QCoreApplication* app)
+void attachmainthread(QCoreApplication* application)
 {
     ismain = true;
     markmainthread();
+    if (wakeup < 0)
+        wakeup = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    notifier = new QSocketNotifier(wakeup, QSocketNotifier::Read, application);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { drainqueue(); });
     {
-        std::lock_guard lock(applicationlock);
-        application = app;
+        std::lock_guard lock(queuelock);
+        accepting = true;
     }
     alive.store(true);
 }
@@ -79,8 +117,9 @@ void attachmainthread(QCoreApplication* app)
 void detachmainthread()
 {
     alive.store(false);
-    std::lock_guard lock(applicationlock);
-    application = nullptr;
+    std::lock_guard lock(queuelock);
+    accepting = false;
+    queue.clear();
 }
 
 namespace platform {
