@@ -1,8 +1,77 @@
-// STUB: placeholder definitions so that everything links while this
-// module is being written. Replace every one of them.
 #include "text/screen_readback.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <vector>
 
-void t_RedirectOutput(uint8_t window, int64_t mode) {}
-std::string t_GetScreen(uint8_t window, const std::string& separator) { return {}; }
+#include "text/text_attributes.h"
+#include "util/strings.h"
+#include "util/unicode.h"
+#include "windows/window_table.h"
+
+void t_RedirectOutput(uint8_t window, int64_t mode)
+{
+    if (graphicwindowguard("t_RedirectOutput", window))
+        windowtable[window].TextRedirectOutput = mode;
+}
+
+namespace {
+
+// The whole grid, every code as the character with that code point (128..255
+// are the Latin-1 letters), `separator` after every line.
+std::string screentext(uint8_t window, const std::string& separator)
+{
+    const t_Window& w = windowtable[window];
+    const int64_t width = w.TextWidth;
+    const int64_t height = w.TextHeight;
+    std::string text;
+    for (int64_t line = 1; line <= height; ++line) {
+        for (int64_t column = 1; column <= width; ++column) {
+            uint8_t code = 0;
+            uint8_t attribute = 0;
+            if (readtextcell(window, column, line, code, attribute))
+                text += unicode::encode(code);
+        }
+        text += separator;
+    }
+    return text;
+}
+
+// Cuts the text into pieces at carriage returns, drops the trailing blanks of
+// every piece and the empty pieces at the end (never the first one), and
+// joins the rest with carriage returns again. Works on bytes: a separator
+// that is not valid UTF-8 is carried through and the decoding below copes.
+std::string trimmedlines(const std::string& text)
+{
+    std::vector<std::string> pieces(1);
+    for (const char byte : text) {
+        if (byte == '\r')
+            pieces.emplace_back();
+        else
+            pieces.back() += byte;
+    }
+    for (std::string& piece : pieces)
+        piece.erase(piece.find_last_not_of(' ') + 1);
+    while (pieces.size() >= 2 && pieces.back().empty())
+        pieces.pop_back();
+    std::string joined;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            joined += '\r';
+        joined += pieces[i];
+    }
+    return joined;
+}
+
+}  // namespace
+
+std::string t_GetScreen(uint8_t window, const std::string& separator)
+{
+    if (!textwindowguard("t_GetScreen", window))
+        return {};
+    const std::string text = screentext(window, separator);
+    if (separator.empty())
+        return text;
+    const std::string trimmed = trimmedlines(text);
+    if (auto decoded = unicode::decodeutf8(trimmed))
+        return *decoded;
+    return texttostring(std::vector<uint8_t>(trimmed.begin(), trimmed.end()));
+}

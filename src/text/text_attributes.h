@@ -24,3 +24,15 @@ void t_InvertRect(uint8_t window, int64_t firstColumn, int64_t firstLine, int64_
 void t_CursorDraw(uint8_t window);
 void t_CursorOn(uint8_t window);
 void t_CursorOff(uint8_t window);
+
+// One cell of the window's text memory (1-based column and line of the whole
+// grid). Answers false for a cell outside the grid or outside the text block,
+// so redraws driven by a record that was changed by hand never read beyond
+// the window's memory.
+bool readtextcell(uint8_t window, int64_t column, int64_t line, uint8_t& code,
+                  uint8_t& attribute);
+
+// Blanks columns first..last of `line` with spaces in the current colour, as
+// t_PrintSymbol would cell by cell (the freed line of a scroll, the rest of
+// a line). Nothing when first is beyond last.
+void blankcells(uint8_t window, int64_t first, int64_t last, int64_t line);

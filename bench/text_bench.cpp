@@ -1,0 +1,128 @@
+// The text engine on the program's own screen: 80 x 25 cells of 16 x 32
+// pixels at 24 bits. A full-width scroll is a block move of the pixel block
+// plus the blanking of one line of cells; "x_memmove" is its fastest run
+// divided by the fastest plain memmove of the same pixel bytes (fastest
+// runs: the machine is shared). Printing a full screen is
+// reported in milliseconds.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "text/text_output.h"
+#include "windows/font_file.h"
+#include "windows/video_memory.h"
+#include "windows/window_table.h"
+
+namespace {
+
+constexpr int64_t columns = 80;
+constexpr int64_t lines = 25;
+constexpr int64_t fw = 16;
+constexpr int64_t fh = 32;
+constexpr int64_t width = columns * fw;
+constexpr int64_t height = lines * fh;
+constexpr int64_t pixelbytes = width * height * 3;
+// The bytes a scroll of the whole screen moves: every pixel row but one line.
+constexpr size_t movedbytes = static_cast<size_t>(width * (height - fh) * 3);
+
+// Window 0 as the program sets it up, with a font whose glyphs have every
+// coverage level (the blending costs the same for any glyph).
+void setupscreen()
+{
+    t_Font font = emptyfont();
+    font.Format = 2;
+    font.End = 255;
+    font.Width = fw;
+    font.Height = fh;
+    font.Data.resize(256 * fw * fh);
+    for (size_t i = 0; i < font.Data.size(); ++i)
+        font.Data[i] = static_cast<uint8_t>(i * 7);
+    memoryready = true;
+    t_Window& w = windowtable[0];
+    w.Initialized = true;
+    w.BitDepth = 24;
+    w.Width = width;
+    w.Height = height;
+    w.MemoryStart = 0xD12000;
+    w.MemoryEnd = 0xFFFFFF;
+    w.Font = font;
+    w.TextWidth = columns;
+    w.TextHeight = lines;
+    w.TextFirstColumn = 1;
+    w.TextLastColumn = columns;
+    w.TextFirstLine = 1;
+    w.TextLastLine = lines;
+    w.TextHpos = 1;
+    w.TextVpos = 1;
+    w.TextColor = 0xC0;
+    w.TextMemoryStart = 0xD11000;
+    w.TextMemoryEnd = 0xD11FFF;
+    std::memset(videomemory + w.MemoryStart, 0, pixelbytes);
+}
+
+double memmoveseconds()
+{
+    static const double best = [] {
+        std::vector<uint8_t> buffer(static_cast<size_t>(pixelbytes), 0x5A);
+        const size_t line = static_cast<size_t>(width * fh * 3);
+        double fastest = 1e9;
+        for (int run = 0; run < 50; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            std::memmove(buffer.data(), buffer.data() + line, movedbytes);
+            benchmark::ClobberMemory();
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            fastest = std::min(fastest, took.count());
+        }
+        return fastest;
+    }();
+    return best;
+}
+
+void BM_ScrollUpFullScreen(benchmark::State& state)
+{
+    setupscreen();
+    double fastest = 1e9;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        t_ScrollUp(0);
+        benchmark::ClobberMemory();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        fastest = std::min(fastest, took.count());
+    }
+    state.counters["x_memmove"] = fastest / memmoveseconds();
+}
+
+void BM_MemmoveSameBytes(benchmark::State& state)
+{
+    std::vector<uint8_t> buffer(static_cast<size_t>(pixelbytes), 0x5A);
+    const size_t line = static_cast<size_t>(width * fh * 3);
+    for (auto _ : state) {
+        std::memmove(buffer.data(), buffer.data() + line, movedbytes);
+        benchmark::ClobberMemory();
+    }
+}
+
+// 2,000 characters from the top-left cell: the whole screen, ending with
+// one scroll.
+void BM_PrintFullScreen(benchmark::State& state)
+{
+    setupscreen();
+    std::string text;
+    for (int64_t i = 0; i < columns * lines; ++i)
+        text += static_cast<char>('!' + i % 90);
+    for (auto _ : state) {
+        t_CursorHome(0);
+        t_Print(0, text);
+        benchmark::ClobberMemory();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_MemmoveSameBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollUpFullScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PrintFullScreen)->Unit(benchmark::kMillisecond);

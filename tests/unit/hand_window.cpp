@@ -1,0 +1,126 @@
+#include "hand_window.h"
+
+#include <cstring>
+
+#include "text/glyph.h"
+#include "windows/video_memory.h"
+#include "windows/window_table.h"
+
+t_Font handfont(int64_t fw, int64_t fh)
+{
+    t_Font font = emptyfont();
+    font.Format = 2;
+    font.Start = 0;
+    font.End = 255;
+    font.Width = fw;
+    font.Height = fh;
+    font.Data.assign(static_cast<size_t>(256 * fw * fh), 0);
+    for (int64_t c = 0; c < 256; ++c) {
+        if (c == 32)
+            continue;
+        uint8_t* glyph = font.Data.data() + c * fw * fh;
+        for (int64_t i = 0; i < fw * fh; ++i)
+            glyph[i] = static_cast<uint8_t>(c * 31 + i * 13);
+        glyph[0] = 255;
+        glyph[fw * fh - 1] = 0;
+    }
+    return font;
+}
+
+void sethandwindow(const HandWindow& spec, const t_Font& font)
+{
+    memorystarted = true;
+    memoryready = true;
+    t_Window& w = windowtable[spec.number];
+    const int64_t columns = spec.width / font.Width;
+    const int64_t lines = spec.height / font.Height;
+    const int64_t gsize = spec.height * spec.width * spec.depth / 8;
+    int64_t tsize = columns * lines * 2;
+    if (spec.padded)
+        tsize = (tsize + 1023) / 1024 * 1024;
+    w.Initialized = true;
+    w.Visible = true;
+    w.AutoUpdate = false;
+    w.QuickUpdate = true;
+    w.ScrollLock = false;
+    w.BitDepth = spec.depth;
+    w.Width = spec.width;
+    w.Height = spec.height;
+    w.MemoryStart = spec.pixelstart;
+    w.MemoryEnd = spec.pixelstart + gsize - 1;
+    w.Font = font;
+    w.TextWidth = columns;
+    w.TextHeight = lines;
+    w.TextFirstColumn = 1;
+    w.TextLastColumn = columns;
+    w.TextFirstLine = 1;
+    w.TextLastLine = lines;
+    w.TextHpos = 1;
+    w.TextVpos = 1;
+    w.TextColor = 0xC0;
+    w.TextInverse = false;
+    w.TextDisplayMode = 0;
+    w.TextCursorLevel = 0;
+    w.TextRedirectOutput = 1;
+    w.TextMemoryStart = spec.pixelstart + gsize + 64;
+    w.TextMemoryEnd = w.TextMemoryStart + tsize - 1;
+
+    std::memset(videomemory + spec.pixelstart, 0, static_cast<size_t>(gsize));
+    if (spec.depth == 32)
+        for (int64_t i = 0; i < gsize; i += 4)
+            videomemory[spec.pixelstart + i] = 0xFF;
+    const int64_t half = tsize / 2;
+    for (int64_t i = 0; i < columns * lines; ++i) {
+        videomemory[w.TextMemoryStart + i] = 32;
+        videomemory[w.TextMemoryStart + half + i] = 0xC0;
+    }
+}
+
+std::vector<uint8_t> pixelblock(uint8_t window)
+{
+    const t_Window& w = windowtable[window];
+    return {videomemory + w.MemoryStart, videomemory + w.MemoryEnd + 1};
+}
+
+std::vector<uint8_t> textblock(uint8_t window)
+{
+    const t_Window& w = windowtable[window];
+    return {videomemory + w.TextMemoryStart, videomemory + w.TextMemoryEnd + 1};
+}
+
+uint32_t pixelrgb(uint8_t window, int64_t x, int64_t y)
+{
+    const t_Window& w = windowtable[window];
+    const int64_t bytes = w.BitDepth / 8;
+    const uint8_t* p = videomemory + w.MemoryStart + (y * w.Width + x) * bytes + (bytes == 4);
+    return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+}
+
+// Draws every cell again from text memory (which rewrites the same code and
+// attribute) and compares the pixel block with what it was.
+bool cellsconsistent(uint8_t window, int64_t& badcolumn, int64_t& badline)
+{
+    t_Window& w = windowtable[window];
+    const std::vector<uint8_t> before = pixelblock(window);
+    const bool inverse = w.TextInverse;
+    const int64_t redirect = w.TextRedirectOutput;
+    w.TextInverse = false;
+    w.TextRedirectOutput = 1;
+    const int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+    bool same = true;
+    for (int64_t line = 1; line <= w.TextHeight && same; ++line) {
+        for (int64_t column = 1; column <= w.TextWidth && same; ++column) {
+            const int64_t index = w.TextMemoryStart + (line - 1) * w.TextWidth + column - 1;
+            t_PrintSymbol(window, videomemory[index], videomemory[index + half], column, line);
+            if (pixelblock(window) != before) {
+                same = false;
+                badcolumn = column;
+                badline = line;
+            }
+        }
+    }
+    std::memcpy(videomemory + w.MemoryStart, before.data(), before.size());
+    w.TextInverse = inverse;
+    w.TextRedirectOutput = redirect;
+    return same;
+}
