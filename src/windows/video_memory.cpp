@@ -380,8 +380,12 @@ void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t wid
     ensurememory();
     if (firstwindow == 255)
         firstwindow = window;
-    if (!refreshrunning)
+    if (!refreshrunning) {
+        // Raised here as well as by the thread itself, so that a second
+        // set-up before the new thread has run starts no second one.
+        refreshrunning = true;
         startbackgroundtask(t_WindowAutoUpdateProcess);
+    }
     if (windowtable[window].Initialized)
         releaseblocks(window);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -33,8 +35,11 @@ Bytes packcodes(unsigned width, const std::vector<uint32_t>& codes)
 // A 16-byte header followed by `data`.
 Bytes fontfile(uint8_t format, const Bytes& data)
 {
-    Bytes file{16, 't', 'k', 'f', 'n', format, 0x01, 0x02, 0x03, 0x04, 0, 255, 16, 32, 0xAB, 0xCD};
-    file.insert(file.end(), data.begin(), data.end());
+    const uint8_t header[16] = {16, 't', 'k', 'f', 'n', format, 0x01, 0x02,
+                                0x03, 0x04, 0,   255, 16,  32,  0xAB, 0xCD};
+    Bytes file(sizeof header + data.size());
+    std::copy(std::begin(header), std::end(header), file.begin());
+    std::copy(data.begin(), data.end(), file.begin() + sizeof header);
     return file;
 }
 
