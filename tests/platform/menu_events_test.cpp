@@ -22,6 +22,7 @@
 #include "platform/qt/handles.h"
 #include "platform/qt/text_windows.h"
 #include "startup/threads.h"
+#include "support/menu_items.h"
 #include "support/program_thread.h"
 #include "text/glyph.h"
 #include "util/clock.h"
@@ -33,15 +34,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-QAction* itemwithtag(int64_t tag)
-{
-    for (QMenu* menu : appdelegate().menus)
-        for (QAction* item : menu->findChildren<QAction*>())
-            if (item->data().toLongLong() == tag)
-                return item;
-    return nullptr;
-}
 
 // Chooses the menu item with the tag as the user would.
 void choose(int64_t tag)

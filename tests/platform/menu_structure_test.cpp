@@ -12,6 +12,7 @@
 #include "platform/qt/handles.h"
 #include "platform/qt/menus.h"
 #include "platform/qt/top_window.h"
+#include "support/menu_items.h"
 #include "support/program_thread.h"
 #include "util/diagnostics.h"
 
@@ -24,15 +25,6 @@ std::vector<std::string> titles(const std::string& menu)
     for (int64_t i = 0; i < platform::menu_item_count(found); ++i)
         result.push_back(platform::menu_item_title(found, i));
     return result;
-}
-
-QAction* itemwithtag(int64_t tag)
-{
-    for (QMenu* menu : appdelegate().menus)
-        for (QAction* item : menu->findChildren<QAction*>())
-            if (item->data().toLongLong() == tag)
-                return item;
-    return nullptr;
 }
 
 }  // namespace

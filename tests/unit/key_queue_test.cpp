@@ -7,21 +7,12 @@
 
 #include "hand_window.h"
 #include "input/key_events.h"
+#include "support/queues.h"
 #include "util/clock.h"
 #include "util/diagnostics.h"
 #include "windows/window_table.h"
 
 namespace {
-
-void queuevalue(int64_t value)
-{
-    t_Event event;
-    event.Kind = 1;
-    event.Value = value;
-    std::lock_guard<std::mutex> lock(t_KeyEventsLock);
-    t_KeyEvents.push_back(event);
-    t_KeyEventAvailable = true;
-}
 
 void sethandwindow0()
 {
@@ -97,13 +88,13 @@ TEST(KeyQueue, GetKeyShowsTheCursorOnlyWhileItWaits)
 TEST(KeyQueue, GetKeySkipsNegativeCodesAndNextKeyEventDoesNot)
 {
     for (const int64_t value : {-5, 0xD800, 0x110000, 0xB0, 65})
-        queuevalue(value);
+        queuekeyvalue(value);
     EXPECT_EQ(t_GetKey(0), std::string(1, '\0')) << "no scalar: U+0000";
     EXPECT_EQ(t_LastKeyEvent.Value, 0xD800);
     EXPECT_EQ(t_GetKey(0), std::string(1, '\0'));
     EXPECT_EQ(t_GetKey(0), "\u00B0");
     EXPECT_EQ(t_GetKey(0), "A");
-    queuevalue(-5);
+    queuekeyvalue(-5);
     EXPECT_EQ(t_NextKeyEvent(), -5);
 }
 

@@ -7,6 +7,7 @@
 #include "hand_window.h"
 #include "input/key_events.h"
 #include "menus/menu_events.h"
+#include "support/queues.h"
 #include "support/screen.h"
 #include "text/screen_readback.h"
 #include "text/text_attributes.h"
@@ -162,17 +163,6 @@ TEST(TextEngine, DisplayModeOfAWindowNotSetUpGivesNothing)
 
 // ---- The output pause (control-S) -----------------------------------------------
 
-// What the main thread does when a key arrives.
-void queuekey(int64_t value)
-{
-    t_Event event;
-    event.Kind = 1;
-    event.Value = value;
-    std::lock_guard<std::mutex> lock(t_KeyEventsLock);
-    t_KeyEvents.push_back(event);
-    t_KeyEventAvailable = true;
-}
-
 void queuemenu()
 {
     std::lock_guard<std::mutex> lock(t_MenuEventsLock);
@@ -193,11 +183,11 @@ double secondssince(std::chrono::steady_clock::time_point start)
 TEST(OutputPause, OnlyThePauseKeyAsTheLatestKeyPauses)
 {
     EXPECT_FALSE(outputpausecheck(19, false));  // nothing queued
-    queuekey(19);
-    queuekey(65);
+    queuekeyvalue(19);
+    queuekeyvalue(65);
     EXPECT_FALSE(outputpausecheck(19, false));  // typed after the pause key
     EXPECT_EQ(queuedkeys(), 2u);
-    queuekey(19);
+    queuekeyvalue(19);
     EXPECT_TRUE(outputpausecheck(19, false));  // the queue is emptied
     EXPECT_EQ(queuedkeys(), 0u);
     EXPECT_FALSE(t_KeyEventAvailable);
@@ -205,11 +195,11 @@ TEST(OutputPause, OnlyThePauseKeyAsTheLatestKeyPauses)
 
 TEST(OutputPause, TheKeyThatEndsThePauseIsConsumed)
 {
-    queuekey(19);
+    queuekeyvalue(19);
     const auto start = std::chrono::steady_clock::now();
     std::thread typist([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        queuekey(65);
+        queuekeyvalue(65);
     });
     EXPECT_TRUE(outputpausecheck(19, true));
     typist.join();
@@ -220,7 +210,7 @@ TEST(OutputPause, TheKeyThatEndsThePauseIsConsumed)
 
 TEST(OutputPause, AMenuChoiceEndsThePauseToo)
 {
-    queuekey(19);
+    queuekeyvalue(19);
     std::thread chooser([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         queuemenu();
@@ -236,11 +226,11 @@ TEST(OutputPause, PrintingPausesBeforeACarriageReturn)
     spec.width = 40;
     spec.height = 16;
     sethandwindow(spec, handfont(4, 4));
-    queuekey(19);
+    queuekeyvalue(19);
     std::thread typist([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
         EXPECT_EQ(screen_trimmed(0), "A\n");  // paused before the line ended
-        queuekey(32);
+        queuekeyvalue(32);
     });
     const auto start = std::chrono::steady_clock::now();
     t_Print(0, "A\rB");
