@@ -29,7 +29,8 @@ protected:
         w.Height = height;
         w.MemoryStart = blockstart;
         w.MemoryEnd = blockstart + static_cast<int64_t>(bytes.size()) - 1;
-        std::copy(bytes.begin(), bytes.end(), videomemory + blockstart);
+        if (!bytes.empty())
+            std::copy(bytes.begin(), bytes.end(), videomemory + blockstart);
     }
 };
 
