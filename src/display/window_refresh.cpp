@@ -1,11 +1,14 @@
 #include "display/window_refresh.h"
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "startup/threads.h"
 #include "util/clock.h"
 #include "util/diagnostics.h"
+#include "windows/video_memory.h"
 #include "windows/window_table.h"
 
 relaxed<bool> refreshrunning = false;
@@ -29,6 +32,33 @@ bool windowdue(const t_Window& w)
     return absolute_ms() - w.UpdateStarted >= period;
 }
 
+// The pixel block of each window as it was when its view was last marked
+// (refresh thread only). A view whose pixels have not changed since is not
+// marked again: drawing the same image thirty times a second would only
+// cost the machine. The view still draws whenever the desktop asks it to.
+struct Shown {
+    int64_t start = -1;
+    std::vector<uint8_t> pixels;
+};
+Shown shown[graphicwindowcount];
+
+bool pixelschanged(uint8_t window)
+{
+    const t_Window& w = windowtable[window];
+    const int64_t start = w.MemoryStart;
+    const int64_t end = w.MemoryEnd;
+    if (start < 0 || end < start || end >= videomemorysize)
+        return true;
+    const auto size = static_cast<size_t>(end - start + 1);
+    Shown& last = shown[window];
+    if (last.start == start && last.pixels.size() == size &&
+        std::memcmp(last.pixels.data(), videomemory + start, size) == 0)
+        return false;
+    last.start = start;
+    last.pixels.assign(videomemory + start, videomemory + start + size);
+    return true;
+}
+
 // One pass over the windows; answers whether any window was marked. The
 // stamp is taken before the mark, so a view that is slow to draw is not
 // marked again before its period has passed.
@@ -45,6 +75,8 @@ bool refreshpass()
             continue;
         }
         w.UpdateStarted = absolute_ms();
+        if (!pixelschanged(n))
+            continue;
         platform::run_on_main([view] { platform::mark_view(view); });
         marked = true;
     }

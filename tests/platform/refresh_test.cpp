@@ -63,6 +63,18 @@ TEST_F(Refresh, RateZeroMarksOnEveryPass)
     EXPECT_GE(seen.size(), 40u);
 }
 
+// The view draws (and the image stamps UpdateFinished) only when the
+// window's pixels changed since its last mark.
+TEST_F(Refresh, UnchangedPixelsAreNotDrawnAgain)
+{
+    pump_for(200);  // the first drawing of the new window
+    const int64_t drawn = windowtable[0].UpdateFinished;
+    pump_for(300);
+    EXPECT_EQ(windowtable[0].UpdateFinished, drawn);
+    videomemory[windowtable[0].MemoryStart] = 0xFF;  // one pixel turns red
+    EXPECT_TRUE(pump_until([drawn] { return windowtable[0].UpdateFinished != drawn; }, 2000));
+}
+
 TEST_F(Refresh, WindowsWithoutAutoUpdateAreNotMarked)
 {
     windowtable[0].AutoUpdate = false;
