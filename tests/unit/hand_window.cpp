@@ -27,27 +27,27 @@ t_Font handfont(int64_t fw, int64_t fh)
     return font;
 }
 
-void sethandwindow(const HandWindow& spec, const t_Font& font)
+void sethandwindow(const HandWindow& layout, const t_Font& font)
 {
     memorystarted = true;
     memoryready = true;
-    t_Window& w = windowtable[spec.number];
-    const int64_t columns = spec.width / font.Width;
-    const int64_t lines = spec.height / font.Height;
-    const int64_t gsize = spec.height * spec.width * spec.depth / 8;
+    t_Window& w = windowtable[layout.number];
+    const int64_t columns = layout.width / font.Width;
+    const int64_t lines = layout.height / font.Height;
+    const int64_t gsize = layout.height * layout.width * layout.depth / 8;
     int64_t tsize = columns * lines * 2;
-    if (spec.padded)
+    if (layout.padded)
         tsize = (tsize + 1023) / 1024 * 1024;
     w.Initialized = true;
     w.Visible = true;
     w.AutoUpdate = false;
     w.QuickUpdate = true;
     w.ScrollLock = false;
-    w.BitDepth = spec.depth;
-    w.Width = spec.width;
-    w.Height = spec.height;
-    w.MemoryStart = spec.pixelstart;
-    w.MemoryEnd = spec.pixelstart + gsize - 1;
+    w.BitDepth = layout.depth;
+    w.Width = layout.width;
+    w.Height = layout.height;
+    w.MemoryStart = layout.pixelstart;
+    w.MemoryEnd = layout.pixelstart + gsize - 1;
     w.Font = font;
     w.TextWidth = columns;
     w.TextHeight = lines;
@@ -62,13 +62,13 @@ void sethandwindow(const HandWindow& spec, const t_Font& font)
     w.TextDisplayMode = 0;
     w.TextCursorLevel = 0;
     w.TextRedirectOutput = 1;
-    w.TextMemoryStart = spec.pixelstart + gsize + 64;
+    w.TextMemoryStart = layout.pixelstart + gsize + 64;
     w.TextMemoryEnd = w.TextMemoryStart + tsize - 1;
 
-    std::memset(videomemory + spec.pixelstart, 0, static_cast<size_t>(gsize));
-    if (spec.depth == 32)
+    std::memset(videomemory + layout.pixelstart, 0, static_cast<size_t>(gsize));
+    if (layout.depth == 32)
         for (int64_t i = 0; i < gsize; i += 4)
-            videomemory[spec.pixelstart + i] = 0xFF;
+            videomemory[layout.pixelstart + i] = 0xFF;
     const int64_t half = tsize / 2;
     for (int64_t i = 0; i < columns * lines; ++i) {
         videomemory[w.TextMemoryStart + i] = 32;

@@ -27,7 +27,7 @@ struct HandWindow {
 // Sets the memory-ready flag and the window's record (grid = pixels div
 // font cell), places the text block 64 bytes above the pixel block, clears
 // both as t_InitWindow does (black pixels, spaces in colour 0xC0).
-void sethandwindow(const HandWindow& spec, const t_Font& font);
+void sethandwindow(const HandWindow& layout, const t_Font& font);
 
 // The bytes of the window's pixel block and text block.
 std::vector<uint8_t> pixelblock(uint8_t window);

@@ -241,8 +241,8 @@ private:
 
     void setwindow(const Step& s)
     {
-        HandWindow spec;
-        spec.number = static_cast<uint8_t>(arg(s, 1));
+        HandWindow layout;
+        layout.number = static_cast<uint8_t>(arg(s, 1));
         const auto grid = s.words.at(2);
         const int64_t columns = number(grid.substr(0, grid.find('x')));
         const int64_t lines = number(grid.substr(grid.find('x') + 1));
@@ -250,19 +250,19 @@ private:
         int64_t fh = 4;
         for (size_t i = 3; i < s.words.size(); ++i) {
             if (s.words[i] == "depth") {
-                spec.depth = arg(s, ++i);
+                layout.depth = arg(s, ++i);
             } else if (s.words[i] == "font") {
                 const auto size = s.words.at(++i);
                 fw = number(size.substr(0, size.find('x')));
                 fh = number(size.substr(size.find('x') + 1));
             } else if (s.words[i] == "exact") {
-                spec.padded = false;
+                layout.padded = false;
             }
         }
-        spec.width = columns * fw;
-        spec.height = lines * fh;
-        sethandwindow(spec, handfont(fw, fh));
-        window_ = spec.number;
+        layout.width = columns * fw;
+        layout.height = lines * fh;
+        sethandwindow(layout, handfont(fw, fh));
+        window_ = layout.number;
     }
 
     void printbytes(const Step& s)

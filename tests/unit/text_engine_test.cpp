@@ -104,12 +104,12 @@ TEST(TextEngine, WritesOnlyInsideTheWindowsBlocksAtEveryDepth)
         SCOPED_TRACE(std::to_string(depth) + " bits");
         for (int64_t i = 0; i < videomemorysize; ++i)
             videomemory[i] = guardbyte(i);
-        HandWindow spec;
-        spec.depth = depth;
-        spec.width = 56;   // 9 columns of 6 pixels and 2 spare
-        spec.height = 23;  // 4 lines of 5 pixels and 3 spare
-        spec.padded = false;
-        sethandwindow(spec, handfont(6, 5));
+        HandWindow layout;
+        layout.depth = depth;
+        layout.width = 56;   // 9 columns of 6 pixels and 2 spare
+        layout.height = 23;  // 4 lines of 5 pixels and 3 spare
+        layout.padded = false;
+        sethandwindow(layout, handfont(6, 5));
         {
             DiagCapture quiet;
             exercise(0);
@@ -132,11 +132,11 @@ TEST(TextEngine, BlankingKeepsTheBytesGlyphsDoNotWrite)
 {
     for (const int64_t depth : {16, 32}) {
         SCOPED_TRACE(std::to_string(depth) + " bits");
-        HandWindow spec;
-        spec.depth = depth;
-        spec.width = 40;
-        spec.height = 16;
-        sethandwindow(spec, handfont(4, 4));
+        HandWindow layout;
+        layout.depth = depth;
+        layout.width = 40;
+        layout.height = 16;
+        sethandwindow(layout, handfont(4, 4));
         const t_Window& w = windowtable[0];
         const int64_t bytes = depth / 8;
         for (int64_t i = w.MemoryStart; i <= w.MemoryEnd; i += bytes)
@@ -222,10 +222,10 @@ TEST(OutputPause, AMenuChoiceEndsThePauseToo)
 
 TEST(OutputPause, PrintingPausesBeforeACarriageReturn)
 {
-    HandWindow spec;
-    spec.width = 40;
-    spec.height = 16;
-    sethandwindow(spec, handfont(4, 4));
+    HandWindow layout;
+    layout.width = 40;
+    layout.height = 16;
+    sethandwindow(layout, handfont(4, 4));
     queuekeyvalue(19);
     std::thread typist([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
