@@ -41,8 +41,9 @@ void t_Color(uint8_t window, int64_t colour)
         return;
     t_Window& w = windowtable[window];
     // The ink becomes colour mod 16 (the byte keeps the low bits of the
-    // product), the paper stays.
-    w.TextColor = static_cast<uint8_t>(colour * 16 + (w.TextColor & 0x0F));
+    // product), the paper stays. Multiplied unsigned: the low bits are the
+    // same, and a colour of any size cannot overflow.
+    w.TextColor = static_cast<uint8_t>(static_cast<uint64_t>(colour) * 16 + (w.TextColor & 0x0F));
     w.RGBColor = palettecolor(static_cast<unsigned>(colour & 15));
 }
 

@@ -427,7 +427,9 @@ void t_Htab(uint8_t window, int64_t column)
         return;
     t_Window& w = windowtable[window];
     // May go beyond the area's last column, up to the window's last one.
-    if (column >= 1 && w.TextFirstColumn + column - 1 <= w.TextWidth)
+    // Compared as column - 1 <= TextWidth - TextFirstColumn, so that no
+    // column, however large, overflows the sum.
+    if (column >= 1 && column - 1 <= w.TextWidth - w.TextFirstColumn)
         w.TextHpos = w.TextFirstColumn + column - 1;
 }
 
@@ -435,8 +437,13 @@ void t_PrintTab(uint8_t window, int64_t column, uint8_t fill)
 {
     if (!textwindowguard("t_PrintTab", window))
         return;
-    const int64_t count = column - windowtable[window].TextHpos;
-    for (int64_t i = 0; i < count; ++i)
+    const int64_t hpos = windowtable[window].TextHpos;
+    if (column <= hpos)
+        return;
+    // The distance taken unsigned: column - hpos of far-apart values would
+    // overflow and wrap to a count that prints for ever.
+    const uint64_t count = static_cast<uint64_t>(column) - static_cast<uint64_t>(hpos);
+    for (uint64_t i = 0; i < count; ++i)
         t_PrintChar(window, fill);
 }
 
