@@ -12,10 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "hand_window.h"
 #include "text/text_output.h"
 #include "windows/font_file.h"
-#include "windows/video_memory.h"
-#include "windows/window_table.h"
 
 namespace {
 
@@ -29,39 +28,15 @@ constexpr int64_t pixelbytes = width * height * 3;
 // The bytes a scroll of the whole screen moves: every pixel row but one line.
 constexpr size_t movedbytes = static_cast<size_t>(width * (height - fh) * 3);
 
-// Window 0 as the program sets it up, with a font whose glyphs have every
-// coverage level (the blending costs the same for any glyph).
+// Window 0 as the program sets it up. The hand-made font's glyphs have
+// every coverage level; blending costs the same for any glyph.
 void setupscreen()
 {
-    t_Font font = emptyfont();
-    font.Format = 2;
-    font.End = 255;
-    font.Width = fw;
-    font.Height = fh;
-    font.Data.resize(256 * fw * fh);
-    for (size_t i = 0; i < font.Data.size(); ++i)
-        font.Data[i] = static_cast<uint8_t>(i * 7);
-    memoryready = true;
-    t_Window& w = windowtable[0];
-    w.Initialized = true;
-    w.BitDepth = 24;
-    w.Width = width;
-    w.Height = height;
-    w.MemoryStart = 0xD12000;
-    w.MemoryEnd = 0xFFFFFF;
-    w.Font = font;
-    w.TextWidth = columns;
-    w.TextHeight = lines;
-    w.TextFirstColumn = 1;
-    w.TextLastColumn = columns;
-    w.TextFirstLine = 1;
-    w.TextLastLine = lines;
-    w.TextHpos = 1;
-    w.TextVpos = 1;
-    w.TextColor = 0xC0;
-    w.TextMemoryStart = 0xD11000;
-    w.TextMemoryEnd = 0xD11FFF;
-    std::memset(videomemory + w.MemoryStart, 0, pixelbytes);
+    static const t_Font font = handfont(fw, fh);
+    HandWindow layout;
+    layout.width = width;
+    layout.height = height;
+    sethandwindow(layout, font);
 }
 
 double memmoveseconds()

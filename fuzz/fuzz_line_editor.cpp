@@ -8,14 +8,12 @@
 // Input layout: window and area shape, cursor start, prompt and default
 // lengths, mode and limit, the default's bytes, then one byte per key.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-// The hand-made window of the unit tests: the fuzz build has no desktop, so
-// the window record and its video memory are set up the same way by hand.
-#include "../tests/unit/hand_window.cpp"
+// The fuzz build has no desktop: the window is set up by hand.
+#include "fuzz_input.h"
+#include "hand_window.h"
 
 #include "input/key_events.h"
 #include "input/line_editor.h"
@@ -23,16 +21,6 @@
 #include "util/unicode.h"
 
 namespace {
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    size_t pos = 0;
-
-    bool more() const { return pos < size; }
-    uint8_t byte() { return pos < size ? data[pos++] : 0; }
-    int64_t upto(int64_t n) { return n < 1 ? 0 : byte() % n; }
-};
 
 // Key bytes from 0xF0 on stand for codes no byte holds.
 constexpr int64_t widekeys[] = {-1,       -200,     256,      0x20AC,   0xD800, 0xFFFF,
@@ -42,14 +30,6 @@ constexpr int64_t widekeys[] = {-1,       -200,     256,      0x20AC,   0xD800, 
 int64_t keyfrom(uint8_t b)
 {
     return b < 0xF0 ? b : widekeys[b - 0xF0];
-}
-
-void require(bool condition, const char* what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
 }
 
 // A key as the main thread would queue it.
