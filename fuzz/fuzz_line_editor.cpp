@@ -19,6 +19,7 @@
 #include "input/line_editor.h"
 #include "text/text_attributes.h"
 #include "util/unicode.h"
+#include "windows/window_table.h"
 
 namespace {
 

@@ -30,6 +30,8 @@
 #include "text/text_output.h"
 #include "util/diagnostics.h"
 #include "util/unicode.h"
+#include "windows/video_memory.h"
+#include "windows/window_table.h"
 
 namespace {
 
