@@ -215,7 +215,10 @@ std::shared_ptr<WindowImage> t_WindowImage(uint8_t window)
     }
     image->Width = l.width;
     image->Height = l.height;
-    convert(videomemory + l.start, image->Pixels.data(), l.width * l.height);
+    {
+        const RacyVideoRead racy;
+        convert(videomemory + l.start, image->Pixels.data(), l.width * l.height);
+    }
     stamp(w, startus);
     return image;
 }

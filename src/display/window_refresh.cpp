@@ -51,11 +51,15 @@ bool pixelschanged(uint8_t window)
         return true;
     const auto size = static_cast<size_t>(end - start + 1);
     Shown& last = shown[window];
-    if (last.start == start && last.pixels.size() == size &&
-        std::memcmp(last.pixels.data(), videomemory + start, size) == 0)
+    const bool moved = last.start != start || last.pixels.size() != size;
+    if (moved) {
+        last.start = start;
+        last.pixels.resize(size);
+    }
+    const RacyVideoRead racy;
+    if (!moved && std::memcmp(last.pixels.data(), videomemory + start, size) == 0)
         return false;
-    last.start = start;
-    last.pixels.assign(videomemory + start, videomemory + start + size);
+    std::memcpy(last.pixels.data(), videomemory + start, size);
     return true;
 }
 

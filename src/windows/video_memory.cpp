@@ -16,6 +16,34 @@
 // Written by the program thread, read by the views and the refresh thread
 // while it draws: the accepted race described in the header.
 uint8_t videomemory[videomemorysize];
+
+#if defined(__SANITIZE_THREAD__)
+#define SPRECHO_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define SPRECHO_THREAD_SANITIZER 1
+#endif
+#endif
+
+#ifdef SPRECHO_THREAD_SANITIZER
+// The sanitizer's own interface: stop and resume recording this thread's
+// memory accesses.
+extern "C" void AnnotateIgnoreReadsBegin(const char* file, int line);
+extern "C" void AnnotateIgnoreReadsEnd(const char* file, int line);
+
+RacyVideoRead::RacyVideoRead()
+{
+    AnnotateIgnoreReadsBegin(__FILE__, __LINE__);
+}
+
+RacyVideoRead::~RacyVideoRead()
+{
+    AnnotateIgnoreReadsEnd(__FILE__, __LINE__);
+}
+#else
+RacyVideoRead::RacyVideoRead() = default;
+RacyVideoRead::~RacyVideoRead() = default;
+#endif
 int64_t highmemory = 0xFFFFFF;
 
 namespace {

@@ -18,6 +18,20 @@ constexpr int64_t videomemoryreserve = 65536;
 
 extern uint8_t videomemory[videomemorysize];
 
+// Marks the reads of a whole pixel block that race with drawing by design
+// (turning it into an image, comparing it with the last one shown). Under
+// ThreadSanitizer the thread's memory accesses in this scope are not
+// recorded: every pixel would otherwise be a report, each matched against
+// tsan.supp, and a sanitized refresh would take seconds. Elsewhere it does
+// nothing. Only reads of video memory and writes to the thread's own
+// buffers belong in the scope.
+struct RacyVideoRead {
+    RacyVideoRead();
+    ~RacyVideoRead();
+    RacyVideoRead(const RacyVideoRead&) = delete;
+    RacyVideoRead& operator=(const RacyVideoRead&) = delete;
+};
+
 // Highest index of the free part; blocks are taken from the top downwards.
 extern int64_t highmemory;
 
