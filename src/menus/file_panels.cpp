@@ -7,24 +7,12 @@
 #include "menus/files.h"
 #include "platform/platform.h"
 #include "util/clock.h"
+#include "util/strings.h"
 
 std::string openprompt = "Öffnen";
 std::string chooseprompt = "Wählen";
 
 namespace {
-
-// "txt,text" -> {"txt", "text"}; the empty list text is one empty type.
-std::vector<std::string> splittypes(const std::string& list)
-{
-    std::vector<std::string> types(1);
-    for (const char c : list) {
-        if (c == ',')
-            types.emplace_back();
-        else
-            types.back() += c;
-    }
-    return types;
-}
 
 // Runs a panel for a caller on any thread. Off the main thread the call is
 // queued and waited for; the state it writes is shared with the queued call,
@@ -58,7 +46,7 @@ std::vector<std::string> openpanel(const std::string& title, const std::string& 
                                    bool folders)
 {
     const std::vector<std::string> types =
-        fileTypes.empty() ? std::vector<std::string>() : splittypes(fileTypes);
+        fileTypes.empty() ? std::vector<std::string>() : splitat(fileTypes, ',');
     const std::string& prompt = folders ? chooseprompt : openprompt;
     std::vector<std::string> paths;
     for (const std::string& url :
@@ -71,7 +59,7 @@ std::string savepanel(const std::string& defaultName, const std::string& title,
                       const std::string& message, const std::string& fileTypes)
 {
     const std::string url =
-        platform::save_panel(defaultName, title, message, splittypes(fileTypes));
+        platform::save_panel(defaultName, title, message, splitat(fileTypes, ','));
     return url.empty() ? std::string() : urltopath(url);
 }
 

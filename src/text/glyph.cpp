@@ -353,7 +353,7 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
     }
     drawglyph(w, code, ink, paper, x, y);
     const int64_t index = textindex(w, x, y);
-    const int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+    const int64_t half = textplanesize(w);
     videomemory[w.TextMemoryStart + half + index] = static_cast<uint8_t>(ink << 4 | paper);
     videomemory[w.TextMemoryStart + index] = code;
 }

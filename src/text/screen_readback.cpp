@@ -41,13 +41,7 @@ std::string screentext(uint8_t window, const std::string& separator)
 // that is not valid UTF-8 is carried through and the decoding below copes.
 std::string trimmedlines(const std::string& text)
 {
-    std::vector<std::string> pieces(1);
-    for (const char byte : text) {
-        if (byte == '\r')
-            pieces.emplace_back();
-        else
-            pieces.back() += byte;
-    }
+    std::vector<std::string> pieces = splitat(text, '\r');
     for (std::string& piece : pieces)
         piece.erase(piece.find_last_not_of(' ') + 1);
     while (pieces.size() >= 2 && pieces.back().empty())

@@ -141,7 +141,7 @@ bool blanksarecopies(const t_Window& w, int64_t first, int64_t last, int64_t lin
         return false;
     if (f.Width * depth % 8 != 0 || first < 1 || first >= last || line < 1)
         return false;
-    const int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+    const int64_t half = textplanesize(w);
     return f.Width * last <= w.Width && f.Height * line <= w.Height && last <= w.TextWidth &&
            line <= w.TextHeight && (line - 1) * w.TextWidth + last <= half &&
            w.MemoryStart >= 0 && w.MemoryEnd < videomemorysize &&
@@ -160,7 +160,7 @@ void copyfirstcell(const t_Window& w, int64_t first, int64_t last, int64_t line)
         for (int64_t column = first + 1; column <= last; ++column)
             std::memcpy(cell + (column - first) * cellbytes, cell, static_cast<size_t>(cellbytes));
     }
-    const int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+    const int64_t half = textplanesize(w);
     uint8_t* codes = videomemory + w.TextMemoryStart + (line - 1) * w.TextWidth;
     const auto count = static_cast<size_t>(last - first);
     std::memset(codes + first, codes[first - 1], count);

@@ -144,7 +144,7 @@ ScrollGeometry scrollgeometry(const t_Window& win)
     g.tw = win.TextWidth;
     g.tms = win.TextMemoryStart;
     g.tme = win.TextMemoryEnd;
-    g.half = (g.tme - g.tms + 1) / 2;
+    g.half = textplanesize(win);
     g.bd = win.BitDepth;
     g.w = win.Width;
     g.ms = win.MemoryStart;
@@ -232,6 +232,19 @@ void refreshkeyavailable()
 {
     std::lock_guard<std::mutex> lock(t_KeyEventsLock);
     t_KeyEventAvailable = !t_KeyEvents.empty();
+}
+
+// ---- Cursor -----------------------------------------------------------------
+
+// One line down; below the area's last line the area scrolls up instead.
+void linedown(uint8_t window)
+{
+    t_Window& w = windowtable[window];
+    ++w.TextVpos;
+    if (w.TextVpos > w.TextLastLine) {
+        t_ScrollUp(window);
+        --w.TextVpos;
+    }
 }
 
 }  // namespace
@@ -348,13 +361,8 @@ void t_Cr(uint8_t window)
 {
     if (!textwindowguard("t_Cr", window))
         return;
-    t_Window& w = windowtable[window];
-    w.TextHpos = w.TextFirstColumn.load();
-    ++w.TextVpos;
-    if (w.TextVpos > w.TextLastLine) {
-        t_ScrollUp(window);
-        --w.TextVpos;
-    }
+    windowtable[window].TextHpos = windowtable[window].TextFirstColumn.load();
+    linedown(window);
 }
 
 void t_CursorRight(uint8_t window)
@@ -393,14 +401,8 @@ void t_CursorUp(uint8_t window)
 
 void t_CursorDown(uint8_t window)
 {
-    if (!textwindowguard("t_CursorDown", window))
-        return;
-    t_Window& w = windowtable[window];
-    ++w.TextVpos;
-    if (w.TextVpos > w.TextLastLine) {
-        t_ScrollUp(window);
-        --w.TextVpos;
-    }
+    if (textwindowguard("t_CursorDown", window))
+        linedown(window);
 }
 
 void t_CursorHome(uint8_t window)

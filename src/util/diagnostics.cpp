@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "util/strings.h"
+
 namespace {
 
 std::mutex& writer_lock()
@@ -68,18 +70,9 @@ std::string DiagCapture::text() const
 
 std::vector<std::string> DiagCapture::lines() const
 {
-    std::vector<std::string> result;
-    std::string all = text();
-    size_t begin = 0;
-    while (begin < all.size()) {
-        size_t end = all.find('\n', begin);
-        if (end == std::string::npos) {
-            result.push_back(all.substr(begin));
-            break;
-        }
-        result.push_back(all.substr(begin, end - begin));
-        begin = end + 1;
-    }
+    std::vector<std::string> result = splitat(text(), '\n');
+    if (result.back().empty())
+        result.pop_back();  // nothing after the last line end
     return result;
 }
 

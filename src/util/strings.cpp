@@ -79,6 +79,18 @@ std::string firstline(const std::string& text)
     return end == std::string::npos ? text : text.substr(0, end);
 }
 
+std::vector<std::string> splitat(const std::string& text, char separator)
+{
+    std::vector<std::string> pieces(1);
+    for (const char byte : text) {
+        if (byte == separator)
+            pieces.emplace_back();
+        else
+            pieces.back() += byte;
+    }
+    return pieces;
+}
+
 std::string spaces(int64_t n)
 {
     if (n < 1 || n > mostcopies)

@@ -18,6 +18,9 @@ std::string rightpart(const std::string& text, int64_t n);
 std::string leftpart(const std::string& text, int64_t n);
 int64_t findtext(const std::string& text, const std::string& search, int64_t start);
 std::string firstline(const std::string& text);
+// The pieces between the separator bytes, in order; the empty text is one
+// empty piece, a separator at the end leaves an empty last piece.
+std::vector<std::string> splitat(const std::string& text, char separator);
 std::string spaces(int64_t n);
 std::string repeattext(const std::string& text, int64_t n);
 std::string justify(const std::string& left, const std::string& right, int64_t width);

@@ -319,7 +319,7 @@ void cleartext(const t_Window& w)
 {
     if (w.TextMemoryStart < 0)
         return;
-    const int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+    const int64_t half = textplanesize(w);
     const auto cells = static_cast<size_t>(w.TextWidth * w.TextHeight);
     std::memset(videomemory + w.TextMemoryStart, 0x20, cells);
     std::memset(videomemory + w.TextMemoryStart + half, w.TextColor, cells);

@@ -89,6 +89,13 @@ struct t_Window {
     relaxed<int64_t> TextMemoryEnd = -1;
 };
 
+// The text block holds two planes of equal size, the character codes and
+// then the attributes; this is the size of one.
+inline int64_t textplanesize(const t_Window& w)
+{
+    return (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+}
+
 // The window table: one record per graphic window, indexed by number.
 // It always exists; t_InitMemory resets it to eight empty records.
 extern t_Window windowtable[graphicwindowcount];
