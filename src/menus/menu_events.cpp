@@ -76,29 +76,14 @@ t_MenuEvent eventfor(const t_MenuItemInfo& item)
     return event;
 }
 
-const char* nilmessage(uint8_t window)
-{
-    return window == printerwindow
-               ? "t_MenuEventHandler: Virtual printer window is nil, resource undefined."
-               : "t_MenuEventHandler: System console window is nil, resource undefined.";
-}
-
 // Runs `work` on the main thread with the text view of the printer or the
 // console; when the view is missing, prints the line and beeps instead.
 bool withtextview(uint8_t window, const std::function<void(PlatformTextView*)>& work)
 {
-    bool found = false;
-    platform::run_on_main([&] {
-        if (PlatformTextView* view = windowtextview(window)) {
-            found = true;
-            work(view);
-        }
-    });
-    if (!found) {
-        diag_line(nilmessage(window));
-        sysbeep();
-    }
-    return found;
+    if (withtextwindowview("t_MenuEventHandler", window, work))
+        return true;
+    sysbeep();
+    return false;
 }
 
 void copypicture()

@@ -1,7 +1,6 @@
 #include "menus/virtual_printer.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "platform/platform.h"
 #include "startup/threads.h"
@@ -9,6 +8,7 @@
 #include "util/diagnostics.h"
 #include "util/strings.h"
 #include "util/unicode.h"
+#include "windows/window_placement.h"
 
 std::mutex printerbufferlock;
 std::vector<uint8_t> printeroutputbuffer;
@@ -22,26 +22,6 @@ namespace {
 constexpr int64_t pollms = 10;
 constexpr int64_t flushgapms = 101;
 constexpr int64_t defaultrulerwidth = 160;
-
-// Runs `work` with the printer's text view on the main thread, in one
-// hand-off, so an append from the program thread costs two round trips and
-// not four. Without the text view (or without a desktop) the operation's
-// line is printed on the calling thread instead; answers whether the work
-// ran.
-bool withprinterview(const char* op, const std::function<void(PlatformTextView*)>& work)
-{
-    bool found = false;
-    platform::run_on_main([&] {
-        PlatformTextView* view = windowtextview(9);
-        if (view == nullptr)
-            return;
-        found = true;
-        work(view);
-    });
-    if (!found)
-        diag_line(std::string(op) + ": Virtual printer window is nil, resource undefined.");
-    return found;
-}
 
 // Starts the service task unless one runs. The flag is raised here as well
 // as in the task, so a second p_InitPrinter right after the first cannot
@@ -85,7 +65,7 @@ std::string rulerblock(int64_t k, bool fullNumbers)
 
 void p_InitPrinter()
 {
-    const bool found = withprinterview("p_InitPrinter", [](PlatformTextView* view) {
+    const bool found = withtextwindowview("p_InitPrinter", 9, [](PlatformTextView* view) {
         p_SetRuler(rulerstring(defaultrulerwidth, false, true));
         platform::configure_text_view(view);
         platform::set_text_view_text(view, std::string());
@@ -99,7 +79,7 @@ void p_InitPrinter()
 
 void p_SetPrinter(const std::string& text)
 {
-    withprinterview("p_SetPrinter", [&](PlatformTextView* view) {
+    withtextwindowview("p_SetPrinter", 9, [&](PlatformTextView* view) {
         platform::set_text_view_text(view, text);
         platform::mark_text_view(view);
     });
@@ -108,8 +88,8 @@ void p_SetPrinter(const std::string& text)
 std::string p_GetPrinter()
 {
     std::string text;
-    withprinterview("p_GetPrinter",
-                    [&](PlatformTextView* view) { text = platform::text_view_text(view); });
+    withtextwindowview("p_GetPrinter", 9,
+                       [&](PlatformTextView* view) { text = platform::text_view_text(view); });
     return text;
 }
 
@@ -117,7 +97,8 @@ void p_SetRuler(const std::string& text)
 {
     // The ruler belongs to the text view's window: the view is what is
     // checked, as for the other printer operations.
-    withprinterview("p_SetRuler", [&](PlatformTextView*) { platform::set_ruler_text(9, text); });
+    withtextwindowview("p_SetRuler", 9,
+                       [&](PlatformTextView*) { platform::set_ruler_text(9, text); });
 }
 
 void p_PrinterAutoUpdateProcess()

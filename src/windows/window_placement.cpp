@@ -12,6 +12,15 @@
 
 namespace {
 
+const char* textwindowname(uint8_t window)
+{
+    switch (window) {
+    case 8: return "Pasteboard";
+    case 9: return "Virtual printer";
+    default: return "System console";
+    }
+}
+
 // The window for a number, or the "does not exist" line of operation `op`.
 PlatformWindow* existingwindow(const char* op, uint8_t window)
 {
@@ -142,26 +151,10 @@ void sizetextwindow(uint8_t window, PlatformWindow* platformWindow, int64_t x, i
     platform::set_scroll_view_frame(window, scroll);
 }
 
-const char* textwindowname(uint8_t window)
-{
-    switch (window) {
-    case 8: return "Pasteboard";
-    case 9: return "Virtual printer";
-    default: return "System console";
-    }
-}
-
 // Windows 8..10 need their text view; the pasteboard shows the clipboard.
 void showtextwindow(uint8_t window, PlatformWindow* platformWindow, bool visible)
 {
-    PlatformTextView* text = windowtextview(window);
-    if (text == nullptr) {
-        diag_line(std::string("t_WindowVisible: ") + textwindowname(window) +
-                  " window is nil, resource undefined.");
-        sysbeep();
-        return;
-    }
-    platform::run_on_main([&] {
+    const bool shown = withtextwindowview("t_WindowVisible", window, [&](PlatformTextView* text) {
         if (!visible) {
             platform::order_window_out(platformWindow);
             return;
@@ -171,6 +164,8 @@ void showtextwindow(uint8_t window, PlatformWindow* platformWindow, bool visible
         platform::order_window_front(platformWindow);
         platform::mark_text_view(text);
     });
+    if (!shown)
+        sysbeep();
 }
 
 }  // namespace
@@ -299,4 +294,20 @@ void t_QuitProgram(uint8_t window)
     }
     diag_line(line + ".");
     endcurrentthread();
+}
+
+bool withtextwindowview(const char* op, uint8_t window,
+                        const std::function<void(PlatformTextView*)>& work)
+{
+    bool found = false;
+    platform::run_on_main([&] {
+        if (PlatformTextView* view = windowtextview(window)) {
+            found = true;
+            work(view);
+        }
+    });
+    if (!found)
+        diag_line(std::string(op) + ": " + textwindowname(window) +
+                  " window is nil, resource undefined.");
+    return found;
 }

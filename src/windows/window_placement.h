@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+struct PlatformTextView;
 
 // A position or size chosen by selector 0..20 (0 for any other).
 int64_t t_WindowPos(uint8_t window, int64_t selector);
@@ -21,3 +24,10 @@ void t_WindowVisible(uint8_t window, bool visible);
 void t_ColorBorder(uint8_t window, int64_t colour);
 // Writes "(Programm Ende)" into the window and ends the calling thread.
 void t_QuitProgram(uint8_t window);
+
+// Runs `work` on the main thread with the text view of window 8, 9 or 10, in
+// one hand-off. Without the view (or without a desktop) prints "<op>:
+// <Name> window is nil, resource undefined." on the calling thread and
+// answers false.
+bool withtextwindowview(const char* op, uint8_t window,
+                        const std::function<void(PlatformTextView*)>& work);
