@@ -182,7 +182,7 @@ std::shared_ptr<WindowImage> t_WindowImage(uint8_t window)
     if (!memoryready)
         return nullptr;
     if (window >= graphicwindowcount) {
-        diag_line("t_WindowImage: Window is not a graphic window.");
+        notgraphic("t_WindowImage");
         return nullptr;
     }
     t_Window& w = windowtable[window];

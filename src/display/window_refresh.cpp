@@ -110,7 +110,7 @@ void t_WindowUpdate(uint8_t window, bool deferred)
     if (!memoryready)
         return;
     if (window >= graphicwindowcount) {
-        diag_line("t_WindowUpdate: Window is not a graphic window.");
+        notgraphic("t_WindowUpdate");
         return;
     }
     PlatformView* view = windowview(window);

@@ -144,7 +144,7 @@ void t_MouseEventHandler(uint8_t window, const t_MousePress& press, double x, do
         diag_line("t_MouseEventHandler: Unknown window, AbsX = " + std::to_string(wx) +
                   ", AbsY = " + std::to_string(wy));
     } else {
-        diag_line("t_MouseEventHandler: Window #" + std::to_string(window) + " not initialized.");
+        notinitialized("t_MouseEventHandler", window);
     }
     diag_line("t_MouseEventHandler: " + part + " window, X = " + std::to_string(clickx) +
               ", Y = " + std::to_string(clicky));

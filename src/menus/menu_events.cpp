@@ -149,7 +149,7 @@ void showorhidegraphic(int64_t action)
     const int64_t offset = action - firstgraphicaction;
     const uint8_t window = uint8_t(offset / 2);
     if (!memoryready || !windowtable[window].Initialized) {
-        diag_line("t_MenuEventHandler: Window #" + std::to_string(window) + " not initialized.");
+        notinitialized("t_MenuEventHandler", window);
         sysbeep();
         return;
     }

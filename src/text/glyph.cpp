@@ -254,28 +254,6 @@ void drawcell(const Cell& c, int64_t depth, const BlendTable& t)
 
 // ---- The steps of one call -------------------------------------------------
 
-void notinitialized(uint8_t window)
-{
-    diag_line("t_PrintSymbol: Window #" + std::to_string(window) + " not initialized.");
-}
-
-// Steps 2 and 3: answers true when the character is to be drawn.
-bool routeoutput(uint8_t window, uint8_t code)
-{
-    const t_Window& w = windowtable[window];
-    const bool usable = w.TextMemoryStart >= 0 && w.Initialized && memoryready;
-    const int64_t redirect = w.TextRedirectOutput;
-    if (redirect == 2) {
-        diag_text(unicode::encode(code));
-        return false;
-    }
-    if (redirect != 1)
-        return false;
-    if (!usable)
-        notinitialized(window);
-    return usable;
-}
-
 // Index of the cell in each text plane, or -1 when it lies outside them.
 int64_t textindex(const t_Window& w, int64_t x, int64_t y)
 {
@@ -290,17 +268,18 @@ int64_t textindex(const t_Window& w, int64_t x, int64_t y)
     return index >= 0 && index < half ? index : -1;
 }
 
-// Cells left of or above the window, beyond its pixel area, or beyond its
-// text planes are refused before anything is written.
-bool cellinside(const t_Window& w, int64_t x, int64_t y)
+// The cell's index in the text planes, or -1 for cells left of or above the
+// window, beyond its pixel area or beyond its text planes: those are refused
+// before anything is written.
+int64_t cellindex(const t_Window& w, int64_t x, int64_t y)
 {
     if (x < 1 || y < 1)
-        return false;
+        return -1;
     int64_t right = 0, bottom = 0;
     if (__builtin_mul_overflow(w.Font.Width, x, &right) ||
         __builtin_mul_overflow(w.Font.Height, y, &bottom))
-        return false;
-    return right <= w.Width && bottom <= w.Height && textindex(w, x, y) >= 0;
+        return -1;
+    return right <= w.Width && bottom <= w.Height ? textindex(w, x, y) : -1;
 }
 
 bool formatdrawable(int64_t format)
@@ -330,29 +309,45 @@ void drawglyph(const t_Window& w, uint8_t code, unsigned ink, unsigned paper, in
 
 }  // namespace
 
+bool routetext(const char* op, uint8_t window, uint8_t code)
+{
+    const int64_t redirect = windowtable[window].TextRedirectOutput;
+    if (redirect == 2) {
+        diag_text(unicode::encode(code));
+        return false;
+    }
+    if (redirect != 1)
+        return false;
+    if (!windowhastext(window)) {
+        notinitialized(op, window);
+        return false;
+    }
+    return true;
+}
+
 void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int64_t y)
 {
     if (window >= graphicwindowcount) {
-        diag_line("t_PrintSymbol: Window is not a graphic window.");
+        notgraphic("t_PrintSymbol");
         return;
     }
-    if (!routeoutput(window, code))
+    if (!routetext("t_PrintSymbol", window, code))
         return;
     const t_Window& w = windowtable[window];
     if (w.Font.Data.empty()) {
-        notinitialized(window);
+        notinitialized("t_PrintSymbol", window);
         return;
     }
     unsigned ink = colour >> 4, paper = colour & 0x0F;
     if (w.TextInverse)
         std::swap(ink, paper);
-    if (!cellinside(w, x, y)) {
+    const int64_t index = cellindex(w, x, y);
+    if (index < 0) {
         diag_line("t_PrintSymbol: Window #" + std::to_string(window) + " illegal coordinates (x = " +
                   std::to_string(x) + ", y = " + std::to_string(y) + ").");
         return;
     }
     drawglyph(w, code, ink, paper, x, y);
-    const int64_t index = textindex(w, x, y);
     const int64_t half = textplanesize(w);
     videomemory[w.TextMemoryStart + half + index] = static_cast<uint8_t>(ink << 4 | paper);
     videomemory[w.TextMemoryStart + index] = code;

@@ -27,19 +27,12 @@ void drawatcursor(uint8_t window, uint8_t code)
     t_CursorRight(window);
 }
 
-// One character of t_Print: control codes act while the display mode shows
-// them as controls (mode 2 and below); everything else goes through the
-// display mode and is drawn. The mode's temporary attribute changes are
-// undone afterwards, an escape parameter's colour change is kept.
-void printcharacter(uint8_t window, int64_t c)
+// A character through the display mode, drawn at the cursor; the mode's
+// temporary attribute changes are undone afterwards, an escape parameter's
+// colour change is kept.
+void printdisplayed(uint8_t window, int64_t c)
 {
     t_Window& w = windowtable[window];
-    if (c < 32 && w.TextDisplayMode <= 2) {
-        if (c == 13)
-            outputpausecheck(pausekey, true);
-        t_PrintControl(window, static_cast<uint8_t>(c));
-        return;
-    }
     const t_DisplayModeResult r = t_ApplyDisplayMode(window, c);
     if (r.code >= 256) {  // beyond the font: a question mark
         if (w.TextDisplayMode == 4)
@@ -50,6 +43,19 @@ void printcharacter(uint8_t window, int64_t c)
     }
     w.TextInverse = r.inverse;
     w.TextColor = r.colour;
+}
+
+// One character of t_Print: control codes act while the display mode shows
+// them as controls (mode 2 and below); everything else is displayed.
+void printcharacter(uint8_t window, int64_t c)
+{
+    if (c < 32 && windowtable[window].TextDisplayMode <= 2) {
+        if (c == 13)
+            outputpausecheck(pausekey, true);
+        t_PrintControl(window, static_cast<uint8_t>(c));
+        return;
+    }
+    printdisplayed(window, c);
 }
 
 // The pause check runs after the last character (so an empty text runs only
@@ -209,7 +215,7 @@ void movenarrow(uint8_t window, const ScrollGeometry& g, bool up)
 void scroll(uint8_t window, const char* op, bool up)
 {
     if (window >= graphicwindowcount) {
-        diag_line(std::string(op) + ": Window is not a graphic window.");
+        notgraphic(op);
         return;
     }
     if (windowtable[window].ScrollLock)
@@ -263,30 +269,18 @@ void t_Print(uint8_t window, const Text& text)
 
 void t_PrintChar(uint8_t window, uint8_t code)
 {
-    if (!textwindowguard("t_PrintChar", window))
-        return;
-    t_Window& w = windowtable[window];
-    const t_DisplayModeResult r = t_ApplyDisplayMode(window, code);
-    if (r.code >= 0 && r.code < 256)
-        drawatcursor(window, static_cast<uint8_t>(r.code));
-    w.TextInverse = r.inverse;
-    w.TextColor = r.colour;
+    if (textwindowguard("t_PrintChar", window))
+        printdisplayed(window, code);
 }
 
 void t_PrintControl(uint8_t window, uint8_t code)
 {
     if (window >= graphicwindowcount) {
-        diag_line("t_PrintControl: Window is not a graphic window.");
+        notgraphic("t_PrintControl");
         return;
     }
-    const int64_t redirect = windowtable[window].TextRedirectOutput;
-    if (!windowhastext(window) || redirect != 1) {
-        if (redirect == 2)
-            diag_text(unicode::encode(code));
-        else if (redirect == 1)
-            diag_line("t_PrintControl: Window #" + std::to_string(window) + " not initialized.");
+    if (!routetext("t_PrintControl", window, code))
         return;
-    }
     t_Window& w = windowtable[window];
     switch (code) {
     case 7: sysbeep(); break;

@@ -17,9 +17,7 @@ double absolute_seconds()
 
 int64_t absolute_ms()
 {
-    using namespace std::chrono;
-    auto us = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-    return (us - epoch_2001_unix_seconds * 1000000) / 1000;
+    return absolute_us() / 1000;
 }
 
 int64_t absolute_us()

@@ -27,13 +27,10 @@ Triple completed(const std::string& text, const Triple& current)
     return given;
 }
 
-// "0" and the number, of which the last two characters remain when that
-// makes three or more: 4 -> "04", 12 -> "12".
+// 4 -> "04", 12 -> "12"; only called with checked dates and times.
 std::string twodigits(int64_t number)
 {
-    std::string text(1, '0');
-    text += std::to_string(number);
-    return text.size() >= 3 ? text.substr(text.size() - 2) : text;
+    return numbertext(number, '0', 2, false);
 }
 
 bool leapyear(int64_t year)
@@ -77,9 +74,8 @@ std::string nowstring()
 std::string datetimetext(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute,
                          int64_t second)
 {
-    const auto two = [](int64_t n) { return numbertext(n, '0', 2, false); };
-    return two(day) + "." + two(month) + "." + numbertext(year, '0', 4, false) + " " + two(hour) +
-           ":" + two(minute) + ":" + two(second);
+    return twodigits(day) + "." + twodigits(month) + "." + numbertext(year, '0', 4, false) + " " +
+           twodigits(hour) + ":" + twodigits(minute) + ":" + twodigits(second);
 }
 
 std::string datestring(const std::string& text)

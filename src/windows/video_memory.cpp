@@ -10,6 +10,7 @@
 #include "startup/threads.h"
 #include "util/clock.h"
 #include "util/diagnostics.h"
+#include "util/numbers.h"
 #include "windows/window_placement.h"
 #include "windows/window_table.h"
 
@@ -401,7 +402,7 @@ void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t wid
                   bool titleVisible)
 {
     if (window >= graphicwindowcount) {
-        diag_line("t_InitWindow: Window is not a graphic window.");
+        notgraphic("t_InitWindow");
         return;
     }
     diag_line(prefix(window) + " Start.");
@@ -472,17 +473,10 @@ std::string kilobytetext(int64_t bytes)
     const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(bytes) : bytes;
     const uint64_t whole = magnitude / 1024;
     const uint64_t hundredths = magnitude % 1024 * 100 / 1024;
-    std::string digits = std::to_string(whole);
-    std::string grouped;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += '.';
-        grouped += digits[i];
-    }
     char fraction[4];
     std::snprintf(fraction, sizeof fraction, ",%02u", static_cast<unsigned>(hundredths));
     std::string text = negative && (whole > 0 || hundredths > 0) ? "-" : "";  // never "-0,00"
-    text += grouped;
+    text += numbertext(static_cast<int64_t>(whole), -1, 0, true);  // below 2^54: fits
     text += fraction;
     return text;
 }

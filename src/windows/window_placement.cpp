@@ -124,7 +124,7 @@ void sizegraphicwindow(uint8_t window, PlatformWindow* platformWindow, int64_t x
                        int64_t width, int64_t height)
 {
     if (!memoryready || !windowtable[window].Initialized) {
-        diag_line("t_WindowSize: Window #" + std::to_string(window) + " not initialized.");
+        notinitialized("t_WindowSize", window);
         return;
     }
     const t_Window& w = windowtable[window];

@@ -31,6 +31,8 @@ bool windowusable(uint8_t window)
     return memoryready && windowtable[window].Initialized;
 }
 
+}  // namespace
+
 void notgraphic(const char* op)
 {
     diag_line(std::string(op) + ": Window is not a graphic window.");
@@ -40,8 +42,6 @@ void notinitialized(const char* op, uint8_t window)
 {
     diag_line(std::string(op) + ": Window #" + std::to_string(window) + " not initialized.");
 }
-
-}  // namespace
 
 bool graphicwindowguard(const char* op, uint8_t window)
 {

@@ -114,6 +114,11 @@ extern const uint8_t paletteblue[16];
 // Opaque colour of a palette number; opaque black for 16 and above.
 t_RGBColor palettecolor(unsigned number);
 
+// The two lines of the guards: "<op>: Window is not a graphic window." and
+// "<op>: Window #<n> not initialized.".
+void notgraphic(const char* op);
+void notinitialized(const char* op, uint8_t window);
+
 // The graphic-window guard. Prints "<op>: Window is not a graphic window."
 // for numbers of 8 and above, "<op>: Window #<n> not initialized." when the
 // memory is not ready or the window not set up, and then answers false.
