@@ -312,6 +312,15 @@ std::vector<uint8_t> bestcompression(const Table& data)
     return best;
 }
 
+bool writefile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return std::fclose(out) == 0 && written;
+}
+
 bool writefont(const std::string& path, const Table& table)
 {
     const auto size = static_cast<uint32_t>(table.size());
@@ -321,11 +330,7 @@ bool writefont(const std::string& path, const Table& table)
                                  0, 255, cellwidth, cellheight, 0, 0};
     const std::vector<uint8_t> packed = bestcompression(table);
     file.insert(file.end(), packed.begin(), packed.end());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-        return false;
-    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
+    return writefile(path, file);
 }
 
 // All glyphs of every font, 16 to a row, the fonts side by side.
@@ -343,12 +348,11 @@ bool writepreview(const std::string& path, const std::vector<Table>& tables)
                     tables[f][code * cellbytes + i];
         }
     }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-        return false;
-    std::fprintf(out, "P5\n%d %d\n255\n", width, height);
-    const bool written = std::fwrite(image.data(), 1, image.size(), out) == image.size();
-    return std::fclose(out) == 0 && written;
+    const std::string header =
+        "P5\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    std::vector<uint8_t> file(header.begin(), header.end());
+    file.insert(file.end(), image.begin(), image.end());
+    return writefile(path, file);
 }
 
 }  // namespace

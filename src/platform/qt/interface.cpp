@@ -39,21 +39,12 @@ void makegraphicwindow(GraphicView*& outlet, int number)
     outlet = view;
 }
 
-QFont monospace()
-{
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(12);
-    return font;
-}
-
 QLineEdit* makeruler(QWidget* area)
 {
     auto* ruler = new QLineEdit(area);
     ruler->setReadOnly(true);
     ruler->setFrame(false);
-    ruler->setFont(monospace());
+    ruler->setFont(textviewfont());
     ruler->setFocusPolicy(Qt::NoFocus);
     ruler->move(24, 10);
     return ruler;

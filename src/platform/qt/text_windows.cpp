@@ -138,6 +138,15 @@ void relayouttextwindow(uint8_t number)
         line->resize(std::max(0, int(frame.width) - 48), 19);
 }
 
+QFont textviewfont()
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(12);
+    return font;
+}
+
 namespace platform {
 
 std::string text_view_text(PlatformTextView* view)
@@ -163,13 +172,7 @@ void configure_text_view(PlatformTextView* view)
     TextView* widget = totextview(view);
     if (widget == nullptr)
         return;
-    // 12 points of the runtime are 12 logical pixels, as on the desktop the
-    // sizes were chosen for.
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(12);
-    widget->setFont(font);
+    widget->setFont(textviewfont());
     widget->setLineWrapMode(QPlainTextEdit::NoWrap);
     widget->setWordWrapMode(QTextOption::NoWrap);
 }

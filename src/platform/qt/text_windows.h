@@ -2,6 +2,7 @@
 // console (10) windows, their rulers, and their layout after a resize.
 #pragma once
 
+#include <QFont>
 #include <QPlainTextEdit>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,11 @@ private:
     void appendtext(std::string_view addition);
     std::string text_;
 };
+
+// The face of the text views and rulers: DejaVu Sans Mono at 12 logical
+// pixels (the runtime's 12 points, as on the desktop the sizes were chosen
+// for).
+QFont textviewfont();
 
 // Window 8, 9, 10: fits the scroll view (and ruler) to the window's frame.
 // Any other number: nothing.
