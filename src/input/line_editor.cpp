@@ -76,7 +76,7 @@ void blankspaces(uint8_t window, int64_t count)
     t_Window& w = windowtable[window];
     const int64_t cells = std::min(count, linecells(w));
     w.TextHpos = w.InputHpos.load();
-    t_Print(window, Text{std::vector<uint8_t>(static_cast<size_t>(std::max<int64_t>(cells, 0)), 32)});
+    t_Print(window, Text{filledbytes(32, cells)});
 }
 
 bool isdigitcode(int64_t c)
