@@ -331,6 +331,11 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
         notgraphic("t_PrintSymbol");
         return;
     }
+    printsymbol(window, code, colour, x, y, windowtable[window].TextInverse);
+}
+
+void printsymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int64_t y, bool inverse)
+{
     if (!routetext("t_PrintSymbol", window, code))
         return;
     const t_Window& w = windowtable[window];
@@ -339,7 +344,7 @@ void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int6
         return;
     }
     unsigned ink = colour >> 4, paper = colour & 0x0F;
-    if (w.TextInverse)
+    if (inverse)
         std::swap(ink, paper);
     const int64_t index = cellindex(w, x, y);
     if (index < 0) {

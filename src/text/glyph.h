@@ -10,6 +10,10 @@
 // the code and the drawn colours in text memory.
 void t_PrintSymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int64_t y);
 
+// t_PrintSymbol with ink and paper swapped when `inverse` is set, whatever
+// the window's TextInverse says; for a graphic window only.
+void printsymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int64_t y, bool inverse);
+
 // Where a character for a graphic window goes: with TextRedirectOutput 2 it
 // is written to standard output, with any value but 1 it is dropped, and a
 // window without text memory prints "<op>: Window #<n> not initialized.".

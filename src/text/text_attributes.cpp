@@ -121,6 +121,14 @@ bool readtextcell(uint8_t window, int64_t column, int64_t line, uint8_t& code,
     return true;
 }
 
+void redrawcell(uint8_t window, int64_t column, int64_t from, int64_t to, bool inverse)
+{
+    uint8_t code = 0;
+    uint8_t attribute = 0;
+    if (readtextcell(window, column, from, code, attribute))
+        printsymbol(window, code, attribute, column, to, inverse);
+}
+
 // ---- Clearing ---------------------------------------------------------------
 
 namespace {
@@ -208,40 +216,23 @@ void t_ClearEndOfWindow(uint8_t window)
 {
     if (!textwindowguard("t_ClearEndOfWindow", window))
         return;
-    t_Window& w = windowtable[window];
-    const int64_t hpos = w.TextHpos;
-    const int64_t vpos = w.TextVpos;
+    const t_Window& w = windowtable[window];
     clearrestofline(window);
-    for (int64_t line = vpos + 1; line <= w.TextLastLine; ++line) {
-        w.TextHpos = w.TextFirstColumn.load();
-        w.TextVpos = line;
-        clearrestofline(window);
-    }
-    w.TextHpos = hpos;
-    w.TextVpos = vpos;
+    for (int64_t line = w.TextVpos + 1; line <= w.TextLastLine; ++line)
+        blankcells(window, w.TextFirstColumn, w.TextLastColumn, line);
 }
 
 // ---- Inverted cells and the text cursor -------------------------------------
 
 namespace {
 
-// Redraws a rectangle of cells from text memory with TextInverse set, so
-// every cell swaps ink and paper and stores its attribute swapped: doing it
+// Redraws a rectangle of cells from text memory inverted, so every cell swaps ink and paper and stores its attribute swapped: doing it
 // twice gives back the same pixels and the same text memory.
 void invertcells(uint8_t window, int64_t c1, int64_t l1, int64_t c2, int64_t l2)
 {
-    t_Window& w = windowtable[window];
-    const bool inverse = w.TextInverse;
-    w.TextInverse = true;
-    for (int64_t line = l1; line <= l2; ++line) {
-        for (int64_t column = c1; column <= c2; ++column) {
-            uint8_t code = 0;
-            uint8_t attribute = 0;
-            if (readtextcell(window, column, line, code, attribute))
-                t_PrintSymbol(window, code, attribute, column, line);
-        }
-    }
-    w.TextInverse = inverse;
+    for (int64_t line = l1; line <= l2; ++line)
+        for (int64_t column = c1; column <= c2; ++column)
+            redrawcell(window, column, line, line, true);
 }
 
 }  // namespace

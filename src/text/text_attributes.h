@@ -32,6 +32,11 @@ void t_CursorOff(uint8_t window);
 bool readtextcell(uint8_t window, int64_t column, int64_t line, uint8_t& code,
                   uint8_t& attribute);
 
+// Draws what cell (column, from) of text memory holds into cell (column, to)
+// with its stored attribute, ink and paper swapped when `inverse` is set.
+// Nothing for a cell readtextcell refuses.
+void redrawcell(uint8_t window, int64_t column, int64_t from, int64_t to, bool inverse);
+
 // Blanks columns first..last of `line` with spaces in the current colour, as
 // t_PrintSymbol would cell by cell (the freed line of a scroll, the rest of
 // a line). Nothing when first is beyond last.

@@ -189,19 +189,12 @@ void movefullwidth(const ScrollGeometry& g, bool up)
 // with exactly its stored attribute.
 void copyline(uint8_t window, const ScrollGeometry& g, int64_t from, int64_t to)
 {
-    for (int64_t column = g.tfc; column <= g.tlc; ++column) {
-        uint8_t code = 0;
-        uint8_t attribute = 0;
-        if (readtextcell(window, column, from, code, attribute))
-            t_PrintSymbol(window, code, attribute, column, to);
-    }
+    for (int64_t column = g.tfc; column <= g.tlc; ++column)
+        redrawcell(window, column, from, to, false);
 }
 
 void movenarrow(uint8_t window, const ScrollGeometry& g, bool up)
 {
-    t_Window& w = windowtable[window];
-    const bool inverse = w.TextInverse;
-    w.TextInverse = false;
     if (up) {
         for (int64_t line = g.tfl; line <= g.tll - 1; ++line)
             copyline(window, g, line + 1, line);
@@ -209,7 +202,6 @@ void movenarrow(uint8_t window, const ScrollGeometry& g, bool up)
         for (int64_t line = g.tll; line >= g.tfl + 1; --line)
             copyline(window, g, line - 1, line);
     }
-    w.TextInverse = inverse;
 }
 
 void scroll(uint8_t window, const char* op, bool up)
