@@ -185,14 +185,13 @@ void t_WindowSize(uint8_t window, int64_t x, int64_t y, int64_t width, int64_t h
     if (platformWindow == nullptr)
         return;
     platform::run_on_main([&] {
-        if (x == -1)
-            x = t_WindowPos(window, 13);
-        if (y == -1)
-            y = t_WindowPos(window, 20);
-        if (width == -1)
-            width = t_WindowPos(window, 8);
-        if (height == -1)
-            height = t_WindowPos(window, 9);
+        if (x == -1 || y == -1 || width == -1 || height == -1) {
+            const Placement p = placementof(window, platformWindow);
+            x = x == -1 ? frameselector(13, p) : x;
+            y = y == -1 ? frameselector(20, p) : y;
+            width = width == -1 ? frameselector(8, p) : width;
+            height = height == -1 ? frameselector(9, p) : height;
+        }
         if (isgraphic(window))
             sizegraphicwindow(window, platformWindow, x, y, width, height);
         else if (window <= 10)
