@@ -99,12 +99,10 @@ void GraphicView::mouseReleaseEvent(QMouseEvent* event)
 t_MousePress mousepressfrom(QPointF position, int contentheight, Qt::KeyboardModifiers modifiers,
                             Qt::MouseButtons buttons)
 {
-    QtKey state;
-    state.modifiers = modifiers;
     t_MousePress press;
     press.X = position.x();
     press.Y = contentheight - position.y();
-    press.ModifierFlags = modifierflags(state);
+    press.ModifierFlags = flagsfor(modifiers);
     press.PressedButtons = ((buttons & Qt::LeftButton) ? 1 : 0) | ((buttons & Qt::RightButton) ? 2 : 0);
     return press;
 }

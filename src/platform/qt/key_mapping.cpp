@@ -183,21 +183,27 @@ bool ismodifierkey(int key)
     }
 }
 
-uint64_t modifierflags(const QtKey& key)
+uint64_t flagsfor(Qt::KeyboardModifiers modifiers)
 {
     uint64_t flags = 0;
+    if (modifiers & Qt::ShiftModifier)
+        flags |= shiftflag;
+    if (modifiers & Qt::ControlModifier)
+        flags |= controlflag;
+    if (modifiers & Qt::AltModifier)
+        flags |= optionflag;
+    if (modifiers & Qt::MetaModifier)
+        flags |= commandflag;
+    if (modifiers & Qt::KeypadModifier)
+        flags |= numericpadflag;
+    return flags;
+}
+
+uint64_t modifierflags(const QtKey& key)
+{
+    uint64_t flags = flagsfor(key.modifiers);
     if (key.x11state && (key.nativemodifiers & x11lockmask) != 0)
         flags |= capslockflag;
-    if (key.modifiers & Qt::ShiftModifier)
-        flags |= shiftflag;
-    if (key.modifiers & Qt::ControlModifier)
-        flags |= controlflag;
-    if (key.modifiers & Qt::AltModifier)
-        flags |= optionflag;
-    if (key.modifiers & Qt::MetaModifier)
-        flags |= commandflag;
-    if (key.modifiers & Qt::KeypadModifier)
-        flags |= numericpadflag;
     return flags;
 }
 

@@ -31,6 +31,8 @@ QtKey qtkeyfrom(const QKeyEvent& event);
 // produce a key press.
 bool ismodifierkey(int key);
 
+// Flag bits for Qt's modifiers (Shift, Control, Alt, Meta, keypad).
+uint64_t flagsfor(Qt::KeyboardModifiers modifiers);
 // Flag bits for the modifiers of a key event; Caps Lock only where the
 // window system reports it.
 uint64_t modifierflags(const QtKey& key);

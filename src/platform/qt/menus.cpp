@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/qt/app_delegate.h"
 #include "platform/qt/handles.h"
+#include "platform/qt/key_mapping.h"
 
 namespace {
 
@@ -93,21 +94,6 @@ const QMenu* owningmenu(const QAction* item)
     return menu != nullptr && menu->actions().contains(const_cast<QAction*>(item)) ? menu : nullptr;
 }
 
-uint64_t keymodifiers(QKeyCombination keys)
-{
-    const Qt::KeyboardModifiers modifiers = keys.keyboardModifiers();
-    uint64_t flags = 0;
-    if (modifiers & Qt::ShiftModifier)
-        flags |= shiftflag;
-    if (modifiers & Qt::ControlModifier)
-        flags |= controlflag;
-    if (modifiers & Qt::AltModifier)
-        flags |= optionflag;
-    if (modifiers & Qt::MetaModifier)
-        flags |= commandflag;
-    return flags;
-}
-
 // The key of a shortcut as the character it types without Shift.
 std::string keyequivalent(QKeyCombination keys)
 {
@@ -156,7 +142,7 @@ t_MenuItemInfo menuiteminfo(const QAction* item)
     info.ItemTitle = plaintitle(item->text()).toStdString();
     if (!item->shortcut().isEmpty()) {
         info.KeyEquivalent = keyequivalent(item->shortcut()[0]);
-        info.KeyModifiers = keymodifiers(item->shortcut()[0]);
+        info.KeyModifiers = flagsfor(item->shortcut()[0].keyboardModifiers());
     }
     info.Tag = item->data().toLongLong();
     return info;
