@@ -68,6 +68,7 @@ std::string keystring(int64_t value)
 
 void eventmodifiers(t_Event& event, uint64_t modifierFlags)
 {
+    event.Mods = static_cast<int64_t>((modifierFlags >> 16) & 0xFFFF);
     event.CapsLockPressed = (modifierFlags & capslockflag) != 0;
     event.ShiftPressed = (modifierFlags & shiftflag) != 0;
     event.ControlPressed = (modifierFlags & controlflag) != 0;
@@ -126,7 +127,6 @@ void t_KeyEventHandler(uint8_t window, const t_KeyPress& press)
         event.Index = press.KeyCode;
         event.Description = press.Characters;
         event.Value = t.Value;
-        event.Mods = static_cast<int64_t>((flags >> 16) & 0xFFFF);
         event.Window = window;
         event.Time = time;
         eventmodifiers(event, flags);

@@ -71,8 +71,8 @@ extern relaxed<bool> t_OptionPressed;
 extern relaxed<bool> t_CommandPressed;
 extern relaxed<bool> t_FnPressed;
 
-// Sets the eight modifier fields of `event` (CapsLockPressed .. FnPressed)
-// from bits 16 to 23 of the platform's modifier flags.
+// Sets Mods (bits 16 to 31 of the platform's modifier flags) and the eight
+// modifier fields of `event` (CapsLockPressed .. FnPressed) from them.
 void eventmodifiers(t_Event& event, uint64_t modifierFlags);
 
 // The views' check before a key press or click is handled: true when the

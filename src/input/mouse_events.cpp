@@ -58,7 +58,6 @@ t_Event mouseevent(uint8_t window, const t_MousePress& press, int64_t x, int64_t
     event.WindowY = y;
     event.ClickX = clickcoordinate(x - w.BorderWidth, w.Width);
     event.ClickY = clickcoordinate(w.BorderHeight + w.Height - y, w.Height);
-    event.Mods = static_cast<int64_t>((press.ModifierFlags >> 16) & 0xFFFF);
     event.Window = window;
     event.Time = absolute_ms();
     eventmodifiers(event, press.ModifierFlags);
