@@ -81,6 +81,18 @@ void layoutparts(QWidget* window)
         top->layoutparts();
 }
 
+// Gives the window the content area `content` with the menu bar above it
+// and lays its parts out. A graphic window is as large as its pixels; the
+// user does not resize it.
+void placecontent(QWidget* window, QRect content)
+{
+    const QRect geometry = content.adjusted(0, -menubarheight(window), 0, 0);
+    if (numberof(window) < graphicwindowcount)
+        window->setFixedSize(geometry.size());
+    window->setGeometry(geometry);
+    layoutparts(window);
+}
+
 // A hidden window gets its resize event only when it is shown; the text
 // windows' layout must follow the new size now, as it does for a visible
 // window, and not again later.
@@ -174,15 +186,10 @@ void set_window_frame(PlatformWindow* handle, PlatformRect frame)
     if (window == nullptr)
         return;
     const int title = titlestrip(window);
-    QRect content = toqtrect({frame.x, frame.y, frame.width, std::max(0.0, frame.height - title)},
+    const QRect content = toqtrect({frame.x, frame.y, frame.width, std::max(0.0, frame.height - title)},
                              primaryscreenheight());
-    const QRect geometry = content.adjusted(0, -menubarheight(window), 0, 0);
     const QSize old = window->size();
-    // A graphic window is as large as its pixels; the user does not resize it.
-    if (numberof(window) < graphicwindowcount)
-        window->setFixedSize(geometry.size());
-    window->setGeometry(geometry);
-    layoutparts(window);
+    placecontent(window, content);
     deliverresize(window, old);
     window->update();
 }
@@ -214,11 +221,7 @@ void set_window_titled(PlatformWindow* handle, bool titled)
     window->setWindowFlag(Qt::FramelessWindowHint, !titled);
     if (auto* top = dynamic_cast<TopWindow*>(window))
         top->setmenubarshown(titled);
-    const QRect geometry = content.adjusted(0, -menubarheight(window), 0, 0);
-    if (numberof(window) < graphicwindowcount)
-        window->setFixedSize(geometry.size());
-    window->setGeometry(geometry);
-    layoutparts(window);
+    placecontent(window, content);
     if (visible)
         window->show();
 }
