@@ -126,12 +126,6 @@ void t_WindowUpdate(uint8_t window, bool deferred)
     });
 }
 
-bool viewwantsupdatelayer(uint8_t window)
-{
-    return memoryready && window < graphicwindowcount && windowtable[window].Initialized &&
-           windowtable[window].QuickUpdate;
-}
-
 // Window 0's VerticalBlank is false for the whole drawing pass of its view,
 // so the refresh thread does not mark it while it draws.
 std::shared_ptr<WindowImage> viewbegindraw(uint8_t window)
