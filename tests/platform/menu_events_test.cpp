@@ -1,31 +1,26 @@
-// Menu choices on the real desktop, offscreen: the event queue, every
-// built-in command by its tag, and the program's handlers.
+// The menus on the real desktop, offscreen: the menu bar, the action table,
+// the item operations, the built-in commands chosen by their tags and the
+// program's menu handler.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <atomic>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "input/mouse_events.h"
 #include "menus/menu_actions.h"
 #include "menus/menu_events.h"
 #include "menus/virtual_printer.h"
-#include "platform/platform.h"
 #include "platform/qt/app_delegate.h"
 #include "platform/qt/handles.h"
-#include "platform/qt/text_windows.h"
-#include "startup/threads.h"
+#include "platform/qt/top_window.h"
 #include "support/menu_items.h"
 #include "support/program_thread.h"
 #include "text/glyph.h"
-#include "util/clock.h"
 #include "util/diagnostics.h"
 #include "windows/video_memory.h"
 #include "windows/window_placement.h"
@@ -35,6 +30,15 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+Lines titles(const std::string& menu)
+{
+    Lines result;
+    PlatformMenu* found = platform::find_menu(menu);
+    for (int64_t i = 0; i < platform::menu_item_count(found); ++i)
+        result.push_back(platform::menu_item_title(found, i));
+    return result;
+}
+
 // Chooses the menu item with the tag as the user would.
 void choose(int64_t tag)
 {
@@ -43,33 +47,9 @@ void choose(int64_t tag)
     item->trigger();
 }
 
-// A choice of an item the menus do not have.
-void chooseinfo(int64_t tag)
-{
-    t_MenuItemInfo info;
-    info.InMenu = true;
-    info.MenuTitle = "Ablage";
-    info.ItemTitle = "Eigenes";
-    info.Tag = tag;
-    t_MenuEventHandler(info);
-}
-
 bool visible(uint8_t window)
 {
     return platform::window_visible(platformwindow(window));
-}
-
-void show(uint8_t window)
-{
-    t_WindowFront(window);
-}
-
-// Makes the window the one the desktop regards as its main window.
-void makemain(uint8_t window)
-{
-    show(window);
-    ASSERT_TRUE(pump_until([&] { return mainwindownumber() == window; }, 2000))
-        << "window " << int(window) << " did not become the main window";
 }
 
 std::vector<t_MenuEvent> events()
@@ -78,275 +58,219 @@ std::vector<t_MenuEvent> events()
     return {t_MenuEvents.begin(), t_MenuEvents.end()};
 }
 
-std::string clipboardtext()
-{
-    return QGuiApplication::clipboard()->text().toStdString();
-}
-
-void settext(uint8_t window, const std::string& text)
-{
-    platform::set_text_view_text(windowtextview(window), text);
-}
-
-std::string text(uint8_t window)
-{
-    return platform::text_view_text(windowtextview(window));
-}
-
-// The program's handlers for one test: they count their calls and note the
-// thread of the last one.
-struct Handlers {
-    std::atomic<int> menu{0};
-    std::atomic<int> action{0};
-    std::atomic<int64_t> menuthread{0};
-    Handlers()
-    {
-        t_ProgramMenuHandler = [this] {
-            menuthread = threadnumber();
-            ++menu;
-        };
-        t_ProgramActionHandler = [this] { ++action; };
-    }
-};
-
 class MenuCommands : public testing::Test {
 protected:
-    void SetUp() override { buildmenuactions(); }
-
-    // Graphic window 1 (or another) as the program sets it up.
-    static void setupwindow(uint8_t window)
+    void SetUp() override
     {
-        ASSERT_TRUE(run_on_program_thread(
-            [window] { t_InitWindow(window, 24, 20, 4, 8, "MenloBold 16x32.font"); }));
-        ASSERT_TRUE(windowtable[window].Initialized);
+        buildmenuactions();
+        t_ProgramMenuHandler = [this] { menuthread = threadnumber(); ++menucalls; };
     }
 
-    Handlers handlers;
+    static void setupwindow(uint8_t window)
+    {
+        ASSERT_TRUE(run_on_program_thread([window] { t_InitWindow(window, 24, 20, 4, 8, "MenloBold 16x32.font"); }));
+    }
+
+    // Makes the window the one the desktop regards as its main window.
+    static void makemain(uint8_t window)
+    {
+        t_WindowFront(window);
+        ASSERT_TRUE(pump_until([&] { return mainwindownumber() == window; }, 2000)) << int(window);
+    }
+
+    std::atomic<int> menucalls{0};
+    std::atomic<int64_t> menuthread{0};
 };
 
 }  // namespace
 
-TEST_F(MenuCommands, GraphicWindowTagsBeforeAndAfterSetUp)
+// The built-in entries in their order; the first entry with a tag wins, and
+// tag 0 never selects one, not even an entry added with it.
+TEST(MenuActionTable, HoldsTheBuiltInCommandsAndFindsTheFirstEntry)
+{
+    buildmenuactions();
+    ASSERT_EQ(t_MenuActions.size(), 37u);
+    for (size_t i = 0; i < 37; ++i) {
+        const int64_t tag = i < 32 ? 200 + int64_t(i) : 110 + int64_t(i) - 32;
+        EXPECT_EQ(std::pair(t_MenuActions[i].Tag, t_MenuActions[i].Action), std::pair(tag, tag));
+    }
+    for (const int64_t code : {100, 0, 100})
+        t_MenuActionAdd(code);
+    const std::pair<int64_t, int64_t> found[] = {{200, 0},  {231, 31}, {110, 32}, {114, 36},
+                                                 {100, 37}, {0, -1},   {99, -1},  {232, -1}};
+    for (const auto& [tag, index] : found)
+        EXPECT_EQ(t_MenuActionIndex(tag), index) << "tag " << tag;
+}
+
+// Every window carries the one shared bar with an item for every built-in
+// command; a shortcut with Control alone would take a key from the line
+// editor.
+TEST(MenuBar, EveryWindowSharesTheMenusWithEveryCommand)
+{
+    for (uint8_t n = 0; n <= 12; ++n) {
+        std::vector<QMenu*> menus;
+        for (const QAction* entry : dynamic_cast<TopWindow*>(towidget(platformwindow(n)))->menubar()->actions())
+            menus.push_back(entry->menu());
+        EXPECT_EQ(menus, appdelegate().menus) << "window " << int(n);
+    }
+    for (int64_t tag = 110; tag <= 230; ++tag) {
+        const bool command = tag <= 114 || tag == 200 || tag == 201 || tag >= 205;
+        EXPECT_EQ(itemwithtag(tag) != nullptr, command) << "tag " << tag;
+    }
+    for (QMenu* menu : appdelegate().menus)
+        for (const QAction* item : menu->findChildren<QAction*>())
+            EXPECT_TRUE(item->shortcut().isEmpty() ||
+                        item->shortcut()[0].keyboardModifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+                << item->text().toStdString();
+}
+
+// Positions count from 0, 65535 is the last item and a separator has an
+// empty title, also from the program thread, as at start-up. Each failing
+// call prints its one line and changes nothing; an empty menu has no last
+// item.
+TEST(MenuItemOperations, FindReadDeleteAndReportWhatIsMissing)
+{
+    appdelegate().menus.push_back(new QMenu(QStringLiteral("Leer")));
+    const Lines window = titles("Fenster");
+    DiagCapture capture;
+    ASSERT_TRUE(run_on_program_thread([] {
+        EXPECT_EQ(t_MenuItemIndex("Bearbeiten", "Text kopieren"), 1);
+        EXPECT_EQ(t_MenuItemIndex("Bearbeiten", "Gibt es nicht"), -1);
+        EXPECT_EQ(t_MenuItemTitle("Bearbeiten", 0) + "|" + t_MenuItemTitle("Bearbeiten", 65535) + "|" +
+                      t_MenuItemTitle("Bearbeiten", 2),
+                  "Bild kopieren|Aktion ausführen|");
+        t_MenuItemDelete("Bearbeiten", 0);
+        t_MenuItemDelete("Bearbeiten", 65535);
+    }));
+    EXPECT_EQ(titles("Bearbeiten"), (Lines{"Text kopieren", "", "Protokoll löschen", "Konsole löschen", ""}));
+    EXPECT_TRUE(capture.lines().empty());
+    EXPECT_EQ(t_MenuItemIndex("Edit", "Copy"), -2);
+    t_MenuItemDelete("Edit", 0);
+    EXPECT_EQ(t_MenuItemTitle("Edit", 0), "");
+    for (const int64_t position : {int64_t(window.size()), int64_t(-1)})
+        t_MenuItemDelete("Fenster", position);
+    EXPECT_EQ(t_MenuItemTitle("Fenster", 65534), "");
+    EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
+    t_MenuItemDelete("Leer", 65535);
+    EXPECT_EQ(titles("Fenster"), window);
+    const std::string range = ": Item position out of range";
+    EXPECT_EQ(capture.lines(), (Lines{"t_MenuItemIndex: Menu not found.", "t_MenuItemDelete: Menu not found.",
+                                      "t_MenuItemTitle: Menu not found.", "t_MenuItemDelete" + range,
+                                      "t_MenuItemDelete" + range, "t_MenuItemTitle" + range,
+                                      "t_MenuItemTitle" + range, "t_MenuItemDelete" + range}));
+}
+
+// The desktop's own items go (matched without their "&&" escape), and so
+// does a separator they leave last; the other language's menus report
+// themselves missing, one line per lookup.
+TEST(AdjustMenus, RemovesDesktopItemsAndReportsTheOtherLanguage)
+{
+    const Lines edit = titles("Bearbeiten");
+    appdelegate().menus[1]->addAction(QStringLiteral("Emoji && Symbole"));
+    appdelegate().menus[1]->addSeparator();
+    appdelegate().menus[2]->addAction(QStringLiteral("Vollbildmodus"));
+    DiagCapture capture;
+    adjustmenus();
+    const std::string missing = "t_MenuItemIndex: Menu not found.";
+    Lines expected(5, missing);  // five titles looked up in "Edit", then its last separator
+    expected.insert(expected.end(), {"t_MenuItemTitle: Menu not found.", "t_MenuItemDelete: Menu not found.",
+                                     missing, missing, "*** Found Fenster Menu Item Vollbildmodus", missing});
+    EXPECT_EQ(capture.lines(), expected);
+    EXPECT_EQ(titles("Bearbeiten"), edit);
+    EXPECT_EQ(t_MenuItemIndex("Fenster", "Vollbildmodus"), -1);
+}
+
+// A graphic window's commands refuse with a line until the window is set
+// up; every choice is queued, none starts the program's handler. 200 hides
+// every window 0 to 12.
+TEST_F(MenuCommands, ShowAndHideWindowsByTag)
 {
     DiagCapture capture;
     choose(215);
     EXPECT_EQ(capture.lines(), Lines{"t_MenuEventHandler: Window #1 not initialized."});
     EXPECT_FALSE(visible(1));
-    EXPECT_EQ(events().size(), 1u);
-
     setupwindow(1);
     t_WindowVisible(1, false);
     capture.clear();
     choose(215);
-    EXPECT_TRUE(visible(1));
-    EXPECT_TRUE(windowtable[1].Visible);
+    EXPECT_TRUE(visible(1) && windowtable[1].Visible);
     choose(216);
-    EXPECT_FALSE(visible(1));
-    EXPECT_FALSE(windowtable[1].Visible);
+    EXPECT_FALSE(visible(1) || windowtable[1].Visible);
     choose(228);  // hide window 7, which is not set up
     EXPECT_EQ(capture.lines(), Lines{"t_MenuEventHandler: Window #7 not initialized."});
     const std::vector<t_MenuEvent> queued = events();
     ASSERT_EQ(queued.size(), 4u);
-    EXPECT_EQ(queued[3].ItemAction, 228);
-    pump_for(50);
-    EXPECT_EQ(handlers.menu, 0) << "a built-in command starts no handler task";
-}
-
-TEST_F(MenuCommands, ShowAndHideTheOtherWindows)
-{
-    // show tag, window; the hide tag follows the show tag
-    const std::pair<int64_t, uint8_t> rows[] = {
-        {205, 12}, {207, 11}, {209, 9}, {211, 8}, {229, 10}};
-    for (const auto& [tag, window] : rows) {
-        choose(tag);
-        EXPECT_TRUE(visible(window)) << "tag " << tag;
-        choose(tag + 1);
-        EXPECT_FALSE(visible(window)) << "tag " << tag + 1;
-    }
-}
-
-TEST_F(MenuCommands, HideAllHidesWindowsZeroToTwelve)
-{
-    setupwindow(0);
+    EXPECT_EQ(std::tie(queued[0].ItemAction, queued[3].ItemAction), std::tuple(215, 228));
     for (uint8_t window = 0; window <= 12; ++window)
-        show(window);
+        t_WindowFront(window);
+    ASSERT_TRUE(visible(1) && visible(12));
     choose(200);
     for (uint8_t window = 0; window <= 12; ++window)
         EXPECT_FALSE(visible(window)) << "window " << int(window);
+    EXPECT_EQ(menucalls, 0);
 }
 
-TEST_F(MenuCommands, HideTheMainWindow)
+// The console's text reaches the clipboard unchanged, a graphic window's
+// with its graphic codes as look-alikes; the event tells the chosen item.
+TEST_F(MenuCommands, CopyText)
 {
-    show(12);
-    makemain(9);
-    choose(201);
-    EXPECT_FALSE(visible(9));
-    EXPECT_TRUE(visible(12));
-}
-
-TEST_F(MenuCommands, CopyTextOfPrinterAndConsoleUnchanged)
-{
-    for (const uint8_t window : {9, 10}) {
-        const std::string whole = "Zeile 1\rZeile 2 mit \u008A und ü\r" + std::to_string(window);
-        settext(window, whole);
-        makemain(window);
-        choose(111);
-        EXPECT_EQ(clipboardtext(), whole);
-    }
-}
-
-TEST_F(MenuCommands, CopyTextOfAGraphicWindowShowsGraphicCodesAsLookAlikes)
-{
+    const std::string whole = "Zeile 1\rZeile 2 mit \u008A und ü\r";
+    platform::set_text_view_text(windowtextview(10), whole);
+    makemain(10);
+    choose(111);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), whole);
     setupwindow(0);
     const uint8_t codes[] = {'a', 138, 'b', 140, 228};
     for (int column = 1; column <= 5; ++column)
         t_PrintSymbol(0, codes[column - 1], 0xF0, column, 2);
     makemain(0);
     choose(111);
-    EXPECT_EQ(clipboardtext(), "\ra|b-ä");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "\ra|b-ä");
+    const t_MenuEvent copy = events().at(1);
+    EXPECT_EQ(std::tie(copy.Kind, copy.MenuTitle, copy.ItemTitle, copy.ItemKeyChar, copy.ItemKeyAsc),
+              std::tuple(3, "Bearbeiten", "Text kopieren", "c", 'c'));
 }
 
-TEST_F(MenuCommands, CopyWithNothingToCopyLeavesTheClipboard)
+// 112 empties the printer and its buffer and leaves the console; without
+// the printer's text view it reports and keeps the buffer. No other thread
+// touches the buffer here.
+TEST_F(MenuCommands, ClearPrinter)
 {
-    QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
-    DiagCapture capture;
-    makemain(11);  // preferences: neither text nor picture
-    choose(111);
-    choose(110);
-    for (TextView** outlet :
-         {&appdelegate().VirtualPrinterTextView, &appdelegate().SystemConsoleTextView}) {
-        makemain(outlet == &appdelegate().VirtualPrinterTextView ? 9 : 10);
-        TextView* view = std::exchange(*outlet, nullptr);
-        choose(111);
-        *outlet = view;
-    }
-    EXPECT_EQ(capture.lines(),
-              (Lines{"t_MenuEventHandler: Virtual printer window is nil, resource undefined.",
-                     "t_MenuEventHandler: System console window is nil, resource undefined."}));
-    EXPECT_EQ(clipboardtext(), "vorher");
-    EXPECT_EQ(events().size(), 4u);
-}
-
-TEST_F(MenuCommands, CopyPictureOfAGraphicWindow)
-{
-    setupwindow(0);
-    makemain(0);
-    QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
-    choose(110);
-    const QImage image = QGuiApplication::clipboard()->image();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.width(), windowtable[0].Width);
-    EXPECT_EQ(image.height(), windowtable[0].Height);
-    EXPECT_EQ(clipboardtext(), "") << "the clipboard was cleared first";
-}
-
-TEST_F(MenuCommands, ClearPrinterOrConsoleEmptiesTextAndBuffer)
-{
-    // tag, the window it clears, the other window
-    const std::tuple<int64_t, uint8_t, uint8_t> rows[] = {{112, 9, 10}, {114, 10, 9}};
-    for (const auto& [tag, cleared, other] : rows) {
-        settext(cleared, "Protokoll\rPatient: Hallo\r");
-        settext(other, "bleibt");
-        {
-            std::lock_guard lock(printerbufferlock);
-            printeroutputbuffer.assign({'p'});
-            consoleoutputbuffer.assign({'k'});
-        }
-        choose(tag);
-        EXPECT_EQ(text(cleared), "") << "tag " << tag;
-        EXPECT_TRUE(totextview(windowtextview(cleared))->toPlainText().isEmpty());
-        EXPECT_EQ(text(other), "bleibt");
-        std::lock_guard lock(printerbufferlock);
-        EXPECT_EQ(printeroutputbuffer.empty(), cleared == 9) << "tag " << tag;
-        EXPECT_EQ(consoleoutputbuffer.empty(), cleared == 10) << "tag " << tag;
-    }
-}
-
-TEST_F(MenuCommands, ClearingWithoutTheTextViewReportsAndKeepsTheBuffer)
-{
-    {
-        std::lock_guard lock(printerbufferlock);
-        printeroutputbuffer.assign({'x'});
-    }
-    AppDelegate& delegate = appdelegate();
-    TextView* printer = delegate.VirtualPrinterTextView;
-    TextView* console = delegate.SystemConsoleTextView;
-    delegate.VirtualPrinterTextView = delegate.SystemConsoleTextView = nullptr;
+    platform::set_text_view_text(windowtextview(9), "Protokoll\rPatient: Hallo\r");
+    platform::set_text_view_text(windowtextview(10), "bleibt");
+    printeroutputbuffer.assign({'p'});
+    choose(112);
+    EXPECT_EQ(p_GetPrinter() + "|" + platform::text_view_text(windowtextview(10)), "|bleibt");
+    EXPECT_TRUE(printeroutputbuffer.empty());
+    printeroutputbuffer.assign({'p'});
+    appdelegate().VirtualPrinterTextView = nullptr;
     DiagCapture capture;
     choose(112);
-    choose(114);
-    delegate.VirtualPrinterTextView = printer;
-    delegate.SystemConsoleTextView = console;
-    EXPECT_EQ(capture.lines(),
-              (Lines{"t_MenuEventHandler: Virtual printer window is nil, resource undefined.",
-                     "t_MenuEventHandler: System console window is nil, resource undefined."}));
-    std::lock_guard lock(printerbufferlock);
+    EXPECT_EQ(capture.lines(), Lines{"t_MenuEventHandler: Virtual printer window is nil, resource undefined."});
     EXPECT_EQ(printeroutputbuffer.size(), 1u);
 }
 
-TEST_F(MenuCommands, ProgramActionOnlyWithAGraphicMainWindow)
-{
-    makemain(10);
-    choose(113);
-    EXPECT_EQ(handlers.action, 0);
-    makemain(3);  // a graphic window, set up or not
-    choose(113);
-    EXPECT_EQ(handlers.action, 1);
-    EXPECT_EQ(handlers.menu, 0);
-}
-
-TEST_F(MenuCommands, AnEventRecordsTheChosenItem)
-{
-    settext(9, "");
-    makemain(9);
-    const int64_t before = absolute_ms();
-    choose(111);
-    const int64_t after = absolute_ms();
-    const std::vector<t_MenuEvent> queued = events();
-    ASSERT_EQ(queued.size(), 1u);
-    const t_MenuEvent& event = queued[0];
-    EXPECT_EQ(event.Kind, 3);
-    EXPECT_EQ(event.MenuTitle, "Bearbeiten");
-    EXPECT_EQ(event.ItemTitle, "Text kopieren");
-    EXPECT_EQ(event.ItemKeyChar, "c");
-    EXPECT_EQ(event.ItemKeyAsc, 'c');
-    EXPECT_NE(event.ItemKeyMods, 0u);
-    EXPECT_EQ(event.ItemAction, 111);
-    EXPECT_GE(event.Time, before);
-    EXPECT_LE(event.Time, after);
-    EXPECT_TRUE(t_MenuEventAvailable);
-    EXPECT_EQ(menuqueuelength(), 1u);
-}
-
+// Tag 0, a tag without entry and an item in no menu each start the
+// program's menu handler once, on a task of its own.
 TEST_F(MenuCommands, ChoicesWithoutEntryStartTheMenuHandlerOnItsOwnTask)
 {
-    // The program thread takes number 2, as in the program.
-    ASSERT_TRUE(run_on_program_thread([] {}));
-    chooseinfo(0);
-    ASSERT_TRUE(pump_until([&] { return handlers.menu == 1; }, 2000));
-    EXPECT_GE(handlers.menuthread, 3);
-    chooseinfo(4711);
-    t_MenuEventHandler(t_MenuItemInfo{});  // an item in no menu
-    ASSERT_TRUE(pump_until([&] { return handlers.menu == 3; }, 2000));
+    ASSERT_TRUE(run_on_program_thread([] {}));  // takes thread number 2, as in the program
+    t_MenuItemInfo item{true, "Ablage", "Eigenes", "", 0, 0};
+    t_MenuEventHandler(item);
+    ASSERT_TRUE(pump_until([&] { return menucalls == 1; }, 2000));
+    EXPECT_GE(menuthread, 3);
+    item.Tag = 4711;
+    t_MenuEventHandler(item);
+    QAction loose(QStringLiteral("lose"));
+    loose.setData(QVariant::fromValue<qint64>(7));
+    appdelegate().MenuHandler(&loose);
+    ASSERT_TRUE(pump_until([&] { return menucalls == 3; }, 2000));
     const std::vector<t_MenuEvent> queued = events();
     ASSERT_EQ(queued.size(), 3u);
-    EXPECT_EQ(queued[0].Kind, 3);
-    EXPECT_EQ(queued[0].ItemAction, 0);
-    EXPECT_EQ(queued[0].ItemTitle, "Eigenes");
+    EXPECT_EQ(std::tie(queued[0].Kind, queued[0].ItemAction, queued[0].ItemTitle), std::tuple(3, 0, "Eigenes"));
     EXPECT_EQ(queued[1].ItemAction, 4711);
-    EXPECT_EQ(queued[2].Kind, 0);
-    EXPECT_EQ(queued[2].ItemTitle, "");
-    EXPECT_EQ(queued[2].Time, 0);
+    EXPECT_EQ(std::tie(queued[2].Kind, queued[2].ItemTitle, queued[2].ItemAction, queued[2].Time),
+              std::tuple(0, "", 0, 0));
     pump_for(50);
-    EXPECT_EQ(handlers.menu, 3) << "one call per choice";
-}
-
-TEST(MenuChoices, BeforeTheActionTableExistsEveryChoiceGoesToTheProgram)
-{
-    Handlers handlers;
-    settext(9, "bleibt");
-    choose(112);
-    ASSERT_TRUE(pump_until([&] { return handlers.menu == 1; }, 2000));
-    EXPECT_EQ(text(9), "bleibt");
-    EXPECT_EQ(events().size(), 1u);
+    EXPECT_EQ(menucalls, 3) << "one call per choice";
 }

@@ -1,10 +1,6 @@
 // The refresh thread and t_WindowUpdate against the real views, offscreen.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <algorithm>
-#include <fstream>
 #include <set>
 
 #include "display/window_refresh.h"
@@ -18,8 +14,8 @@
 
 namespace {
 
-// Window 0 as a small graphic window (its set-up also starts the refresh
-// thread), shown so that its view really paints.
+// Window 0 as a small graphic window, shown so that its view really paints;
+// its set-up also starts the refresh thread.
 class Refresh : public ::testing::Test {
 protected:
     void SetUp() override
@@ -28,39 +24,33 @@ protected:
             t_InitWindow(0, 24, true, 320, 200, 10, 10, emptyfont(), true);
             t_WindowVisible(0, true);
         }));
-        ASSERT_TRUE(windowtable[0].Initialized);
         ASSERT_TRUE(pump_until([] { return refreshrunning.load(); }));
-    }
-
-    // The distinct UpdateStarted stamps seen while the event loop turns for
-    // `ms` milliseconds.
-    static std::vector<int64_t> stamps(int ms)
-    {
-        std::set<int64_t> seen;
-        const int64_t end = absolute_ms() + ms;
-        pump_until([&] {
-            seen.insert(windowtable[0].UpdateStarted);
-            return absolute_ms() >= end;
-        });
-        seen.erase(0);
-        return {seen.begin(), seen.end()};
     }
 };
 
-TEST_F(Refresh, MarksAtMostOncePerPeriodAtThirtyPerSecond)
+// The distinct UpdateStarted stamps (the marks) while the loop turns `ms`.
+std::vector<int64_t> stamps(int ms)
+{
+    std::set<int64_t> seen;
+    const int64_t end = absolute_ms() + ms;
+    pump_until([&] {
+        seen.insert(windowtable[0].UpdateStarted);
+        return absolute_ms() >= end;
+    });
+    seen.erase(0);
+    return {seen.begin(), seen.end()};
+}
+
+// At rate 30 two marks lie at least a period (33 ms) apart; at rate 0 the
+// thread marks on every pass, far more often.
+TEST_F(Refresh, MarksFollowTheRate)
 {
     const std::vector<int64_t> seen = stamps(1000);
     EXPECT_GE(seen.size(), 15u);
     for (size_t i = 1; i < seen.size(); ++i)
         EXPECT_GE(seen[i] - seen[i - 1], 33) << "marks " << i - 1 << " and " << i;
-}
-
-TEST_F(Refresh, RateZeroMarksOnEveryPass)
-{
     windowtable[0].RefreshRate = 0;
-    const std::vector<int64_t> seen = stamps(600);
-    // At 30 per second 600 ms hold at most 19 marks.
-    EXPECT_GE(seen.size(), 40u);
+    EXPECT_GE(stamps(600).size(), 40u) << "at 30 per second 600 ms hold at most 19 marks";
 }
 
 // The view draws (and the image stamps UpdateFinished) only when the
@@ -75,46 +65,27 @@ TEST_F(Refresh, UnchangedPixelsAreNotDrawnAgain)
     EXPECT_TRUE(pump_until([drawn] { return windowtable[0].UpdateFinished != drawn; }, 2000));
 }
 
-TEST_F(Refresh, WindowsWithoutAutoUpdateAreNotMarked)
-{
-    windowtable[0].AutoUpdate = false;
-    pump_for(50);  // a pass under way finishes
-    windowtable[0].UpdateStarted = 0;
-    EXPECT_TRUE(stamps(200).empty());
-}
-
-// The flag is View00's: each of its drawing passes ends by setting it true,
-// so the window is hidden first (the refresh thread still marks hidden
-// windows, but their view no longer paints).
-TEST_F(Refresh, NoMarkWhileViewZeroDraws)
+// No marks for a window without AutoUpdate, nor while View00 draws
+// (VerticalBlank false). Each of View00's passes ends by setting the flag
+// true, so the window is hidden first: hidden windows are still marked, but
+// their view no longer paints.
+TEST_F(Refresh, NoMarksWithoutAutoUpdateOrWhileViewZeroDraws)
 {
     ASSERT_TRUE(run_on_program_thread([] { t_WindowVisible(0, false); }));
-    pump_for(100);
-    windowtable[0].VerticalBlank = false;
-    pump_for(50);  // a pass under way finishes
+    windowtable[0].AutoUpdate = false;
+    pump_for(100);  // a pass under way finishes
     windowtable[0].UpdateStarted = 0;
-    EXPECT_TRUE(stamps(200).empty());
+    EXPECT_TRUE(stamps(200).empty()) << "without AutoUpdate";
+    windowtable[0].VerticalBlank = false;
+    windowtable[0].AutoUpdate = true;
+    EXPECT_TRUE(stamps(200).empty()) << "while View00 draws";
     windowtable[0].VerticalBlank = true;
     EXPECT_FALSE(stamps(200).empty());
 }
 
-// On the main thread the hand-off runs the work at once, so whether the view
-// was drawn or only marked shows right after the call.
+// From the program thread, drawing now is done before t_WindowUpdate
+// returns; deferred drawing waits for a later pass of the event loop.
 TEST_F(Refresh, UpdateNowDrawsBeforeItReturnsDeferredInTheNextPass)
-{
-    windowtable[0].AutoUpdate = false;
-    pump_for(50);
-    windowtable[0].UpdateFinished = 0;
-    t_WindowUpdate(0, false);
-    EXPECT_GT(windowtable[0].UpdateFinished, 0);
-
-    windowtable[0].UpdateFinished = 0;
-    t_WindowUpdate(0, true);
-    EXPECT_EQ(windowtable[0].UpdateFinished, 0);
-    EXPECT_TRUE(pump_until([] { return windowtable[0].UpdateFinished > 0; }, 2000));
-}
-
-TEST_F(Refresh, UpdateFromTheProgramThreadDraws)
 {
     windowtable[0].AutoUpdate = false;
     pump_for(50);
@@ -125,31 +96,15 @@ TEST_F(Refresh, UpdateFromTheProgramThreadDraws)
         finished = windowtable[0].UpdateFinished;
     }));
     EXPECT_GT(finished, 0);
-}
 
-TEST_F(Refresh, UpdateOfANumberAboveSevenPrintsItsLine)
-{
+    windowtable[0].UpdateFinished = 0;
+    t_WindowUpdate(0, true);
+    EXPECT_EQ(windowtable[0].UpdateFinished, 0);
+    EXPECT_TRUE(pump_until([] { return windowtable[0].UpdateFinished > 0; }, 2000));
+
     DiagCapture out;
-    ASSERT_TRUE(run_on_program_thread([] { t_WindowUpdate(8, true); }));
-    EXPECT_EQ(out.lines(),
-              (std::vector<std::string>{"t_WindowUpdate: Window is not a graphic window."}));
-}
-
-// Started from the program thread, the refresh thread has number 3 and
-// names itself (Linux keeps 15 bytes of the name).
-TEST_F(Refresh, ThreadCarriesItsName)
-{
-    bool found = false;
-    if (DIR* tasks = opendir("/proc/self/task")) {
-        while (const dirent* entry = readdir(tasks)) {
-            std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
-            std::string name;
-            if (std::getline(comm, name) && name == "t_WindowAutoUpd")
-                found = true;
-        }
-        closedir(tasks);
-    }
-    EXPECT_TRUE(found);
+    t_WindowUpdate(8, true);
+    EXPECT_EQ(out.lines(), (std::vector<std::string>{"t_WindowUpdate: Window is not a graphic window."}));
 }
 
 }  // namespace

@@ -1,15 +1,11 @@
-// The runtime's threads at work together for a while: the program thread
-// prints, scrolls (whole width and a narrow area), flashes the cursor and
-// takes keys off the queue; the refresh thread converts window 0 at
-// RefreshRate 0, so every pass with new pixels marks the view; the main
-// thread sends real key presses to View00 and lets the views draw.
-//
-// Runs 3 seconds in the normal suite; SPRECHO_STRESS_SECONDS sets another
-// duration (the careful run uses 30 seconds under the thread sanitizer).
+// The runtime's threads at work together: the program thread prints,
+// scrolls (whole width and a narrow area), flashes the cursor and echoes
+// keys; the refresh thread converts window 0 at RefreshRate 0; the main
+// thread sends real key presses to View00 and lets the views draw. Runs 3
+// seconds, or SPRECHO_STRESS_SECONDS (the careful run: 30 under TSan).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QString>
 #include <QWidget>
 #include <atomic>
 #include <cstdlib>
@@ -18,7 +14,6 @@
 #include <vector>
 
 #include "input/key_events.h"
-#include "platform/platform.h"
 #include "platform/qt/graphic_views.h"
 #include "platform/qt/handles.h"
 #include "startup/threads.h"
@@ -34,21 +29,11 @@
 
 namespace {
 
-int64_t stressseconds()
-{
-    const char* value = std::getenv("SPRECHO_STRESS_SECONDS");
-    const int64_t seconds = value != nullptr ? std::atoll(value) : 0;
-    return seconds > 0 ? seconds : 3;
-}
-
 // Shared with the program thread. `keys` belongs to the program thread
 // until `finished` is set.
 struct Program {
-    std::atomic<bool> ready{false};
-    std::atomic<bool> stop{false};
-    std::atomic<bool> finished{false};
-    std::atomic<int64_t> steps{0};
-    std::atomic<int64_t> taken{0};
+    std::atomic<bool> ready{false}, stop{false}, finished{false};
+    std::atomic<int64_t> steps{0}, taken{0};
     std::vector<int64_t> keys;
 };
 
@@ -62,29 +47,21 @@ void takekeys(Program& program)
     }
 }
 
-// A dozen lines in a narrow area (each scroll redraws it cell by cell),
-// then the whole window again with the cursor at its bottom.
-void narrowarea(int64_t step)
-{
-    t_Area(0, 21, 5, 60, 15);
-    for (int i = 0; i < 12; ++i) {
-        t_Print(0, "schmal " + std::to_string(step) + "/" + std::to_string(i));
-        t_Cr(0);
-    }
-    t_FullArea(0);
-    t_CursorEnd(0);
-    t_Htab(0, 1);
-}
-
 void workstep(int64_t step)
 {
+    const std::string number = std::to_string(step);
     switch (step % 8) {
-    case 4:
-        // Ink 3, inverse on, ink 15, inverse off: escapes and control codes.
-        t_Print(0, "\x1b" "C" "farbig \x0f" "invers\x0e" "\x1b" "O" " normal");
-        t_Cr(0);
+    case 4:  // ink 3, inverse on, ink 15, inverse off: escapes and control codes
+        t_Print(0, "\x1b" "C" "farbig \x0f" "invers\x0e" "\x1b" "O" " normal\r");
         break;
-    case 5: narrowarea(step); break;
+    case 5:  // a narrow area scrolls cell by cell; then the whole window again
+        t_Area(0, 21, 5, 60, 15);
+        for (int i = 0; i < 12; ++i)
+            t_Print(0, "schmal " + number + "/" + std::to_string(i) + "\r");
+        t_FullArea(0);
+        t_CursorEnd(0);
+        t_Htab(0, 1);
+        break;
     case 6:
         t_ScrollDown(0);
         t_ScrollUp(0);
@@ -94,27 +71,8 @@ void workstep(int64_t step)
         t_CursorOff(0);
         break;
     default:
-        t_Print(0, "Zeile " + std::to_string(step) +
-                       ": Der schnelle braune Fuchs springt über den faulen Hund.");
-        t_Cr(0);
-        break;
+        t_Print(0, "Zeile " + number + ": Der schnelle braune Fuchs springt über den faulen Hund.\r");
     }
-}
-
-void runprogram(Program& program)
-{
-    t_InitWindow(0, 24, 80, 25, 24, "MenloBold 16x32.font");
-    t_WindowVisible(0, true);
-    windowtable[0].RefreshRate = 0;
-    program.ready = true;
-    while (!program.stop) {
-        workstep(program.steps);
-        ++program.steps;
-        takekeys(program);
-    }
-    // The main thread sent its last key before it asked to stop.
-    takekeys(program);
-    t_Print(0, "Ende.");
 }
 
 std::shared_ptr<Program> startprogram()
@@ -122,30 +80,41 @@ std::shared_ptr<Program> startprogram()
     auto program = std::make_shared<Program>();
     startprocess(
         [program] {
-            runprogram(*program);
+            t_InitWindow(0, 24, 80, 25, 24, "MenloBold 16x32.font");
+            t_WindowVisible(0, true);
+            windowtable[0].RefreshRate = 0;
+            program->ready = true;
+            for (; !program->stop; ++program->steps) {
+                workstep(program->steps);
+                takekeys(*program);
+            }
+            takekeys(*program);  // the main thread sent its last key before it asked to stop
+            t_Print(0, "Ende.");
             program->finished = true;
         },
         64 * 1024 * 1024);
     return program;
 }
 
+}  // namespace
+
 TEST(ThreadStress, ProgramRefreshAndKeysRunTogether)
 {
-    const int64_t seconds = stressseconds();
+    const char* setting = std::getenv("SPRECHO_STRESS_SECONDS");
+    const int64_t seconds = setting != nullptr && std::atoll(setting) > 0 ? std::atoll(setting) : 3;
     const auto program = startprogram();
     ASSERT_TRUE(pump_until([&] { return program->ready.load(); }));
     ASSERT_TRUE(windowtable[0].AutoUpdate);
     QWidget* view0 = toview(windowview(0));
     ASSERT_NE(view0, nullptr);
 
-    // Lower-case letters, digits and blanks: keys that reach the program
-    // as their own codes and never pause output.
+    // Lower-case letters, digits and blanks reach the program as their own
+    // codes and never pause output.
     const QString keys = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789 ");
     std::vector<int64_t> typed;
     int64_t draws = 0;
     int64_t lastfinished = windowtable[0].UpdateFinished;
-    const int64_t end = absolute_ms() + seconds * 1000;
-    while (absolute_ms() < end) {
+    for (const int64_t end = absolute_ms() + seconds * 1000; absolute_ms() < end;) {
         // At most a few dozen keys ahead of the program, as a fast typist
         // would be; an unbounded flood would only measure the queue.
         if (std::ssize(typed) - program->taken < 32) {
@@ -167,5 +136,3 @@ TEST(ThreadStress, ProgramRefreshAndKeysRunTogether)
     EXPECT_GE(draws, seconds) << "the view drew at least once a second";
     EXPECT_NE(screen_text(0).find("Ende."), std::string::npos);
 }
-
-}  // namespace

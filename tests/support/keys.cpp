@@ -6,34 +6,28 @@
 
 void sendkey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(target, &release);
-}
-
-namespace {
-
-// Qt's key codes for Latin-1 characters are their upper-case code points;
-// other characters arrive on a key Qt does not know.
-int keyfor(char32_t c)
-{
-    switch (c) {
-    case ' ': return Qt::Key_Space;
-    case '-': return Qt::Key_Minus;
-    case 0xDF: return Qt::Key_ssharp;
-    default: return c < 0x100 ? int(QChar(c).toUpper().unicode()) : int(Qt::Key_unknown);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers, text);
+        QCoreApplication::sendEvent(target, &event);
     }
 }
 
-}  // namespace
+// Qt's key codes for Latin-1 characters are their upper-case code points;
+// other characters arrive on a key Qt does not know.
+static int keyfor(char32_t c)
+{
+    if (c == ' ' || c == '-')
+        return c == ' ' ? Qt::Key_Space : Qt::Key_Minus;
+    if (c == 0xDF)
+        return Qt::Key_ssharp;
+    return c < 0x100 ? int(QChar(c).toUpper().unicode()) : int(Qt::Key_unknown);
+}
 
 void typetext(QWidget* target, const QString& text)
 {
     for (const char32_t c : text.toUcs4()) {
         const bool shifted = QChar::isLetter(c) && QChar::isUpper(c);
-        sendkey(target, keyfor(c), shifted ? Qt::ShiftModifier : Qt::NoModifier,
-                QString::fromUcs4(&c, 1));
+        sendkey(target, keyfor(c), shifted ? Qt::ShiftModifier : Qt::NoModifier, QString::fromUcs4(&c, 1));
     }
 }
 

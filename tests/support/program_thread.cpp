@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -41,11 +40,6 @@ struct FinishedMark {
 bool run_on_program_thread(const std::function<void()>& work, int timeout_ms)
 {
     auto finished = std::make_shared<std::atomic<bool>>(false);
-    startprocess(
-        [work, finished] {
-            FinishedMark mark{finished};
-            work();
-        },
-        64 * 1024 * 1024);
+    startprocess([work, finished] { const FinishedMark mark{finished}; work(); }, 64 * 1024 * 1024);
     return pump_until([&] { return finished->load(); }, timeout_ms);
 }

@@ -1,33 +1,27 @@
 #include "support/screen.h"
 
+#include <utility>
+
 #include "util/unicode.h"
 #include "windows/video_memory.h"
 #include "windows/window_table.h"
 
-namespace {
-
-int64_t cell_index(uint8_t window, int64_t column, int64_t line)
+// The attribute plane is the second half of the window's text block.
+static int64_t cellindex(uint8_t window, int64_t column, int64_t line, bool attribute)
 {
     const t_Window& w = windowtable[window];
-    return (line - 1) * w.TextWidth + (column - 1);
+    const int64_t plane = attribute ? (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2 : 0;
+    return w.TextMemoryStart + plane + (line - 1) * w.TextWidth + (column - 1);
 }
-
-int64_t attribute_plane(uint8_t window)
-{
-    const t_Window& w = windowtable[window];
-    return w.TextMemoryStart + (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
-}
-
-}  // namespace
 
 uint8_t cell_code(uint8_t window, int64_t column, int64_t line)
 {
-    return videomemory[windowtable[window].TextMemoryStart + cell_index(window, column, line)];
+    return videomemory[cellindex(window, column, line, false)];
 }
 
 uint8_t cell_attribute(uint8_t window, int64_t column, int64_t line)
 {
-    return videomemory[attribute_plane(window) + cell_index(window, column, line)];
+    return videomemory[cellindex(window, column, line, true)];
 }
 
 std::string screen_line(uint8_t window, int64_t line)
@@ -48,17 +42,12 @@ std::string screen_text(uint8_t window)
 
 std::string screen_trimmed(uint8_t window)
 {
-    std::string result;
-    std::string pending;  // empty lines not yet known to be followed by text
+    std::string result, pending;  // pending: lines not yet known to be followed by text
     for (int64_t line = 1; line <= windowtable[window].TextHeight; ++line) {
         std::string text = screen_line(window, line);
-        text.erase(text.find_last_not_of(' ') + 1);
-        if (text.empty()) {
-            pending += "\n";
-            continue;
-        }
-        result += pending + text + "\n";
-        pending.clear();
+        pending += text.erase(text.find_last_not_of(' ') + 1) + "\n";
+        if (!text.empty())
+            result += std::exchange(pending, "");
     }
     return result;
 }

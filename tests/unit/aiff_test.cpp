@@ -7,171 +7,83 @@
 #include "platform/platform.h"
 #include "util/sound.h"
 
+using namespace std::string_literals;
+
 namespace {
 
-void puttag(std::vector<uint8_t>& out, const char* tag)
+std::string bigendian(uint64_t value, int width)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(tag[i]));
+    std::string out;
+    for (int i = width - 1; i >= 0; --i)
+        out += char(value >> (8 * i));
+    return out;
 }
 
-void put16(std::vector<uint8_t>& out, uint32_t v)
+// A whole FORM/AIFF file at 44100 Hz (0x400E AC44... as 80-bit extended),
+// optionally with an odd-sized chunk, padded to an even size, before COMM.
+std::vector<uint8_t> aiff(uint64_t channels, uint64_t bits, const std::string& data, uint64_t offset = 0,
+                          bool oddchunk = false)
 {
-    out.push_back(uint8_t(v >> 8));
-    out.push_back(uint8_t(v));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v)
-{
-    put16(out, v >> 16);
-    put16(out, v & 0xFFFF);
-}
-
-// 80-bit extended: 44100 = 0x400E AC44000000000000, 8000 = 0x400B FA00..
-void putrate(std::vector<uint8_t>& out, uint16_t exponent, uint64_t mantissa)
-{
-    put16(out, exponent);
-    put32(out, uint32_t(mantissa >> 32));
-    put32(out, uint32_t(mantissa));
-}
-
-struct Layout {
-    int channels = 1;
-    int bits = 16;
-    uint32_t frames = 0;
-    std::vector<uint8_t> data;
-    uint32_t offset = 0;
-    bool oddchunkfirst = false;
-};
-
-std::vector<uint8_t> aiff(const Layout& layout)
-{
-    std::vector<uint8_t> body;
-    puttag(body, "AIFF");
-    if (layout.oddchunkfirst) {  // an odd-sized chunk is padded to an even size
-        puttag(body, "NAME");
-        put32(body, 3);
-        puttag(body, "abc");  // and the pad byte
-    }
-    puttag(body, "COMM");
-    put32(body, 18);
-    put16(body, uint32_t(layout.channels));
-    put32(body, layout.frames);
-    put16(body, uint32_t(layout.bits));
-    putrate(body, 0x400E, 0xAC44000000000000ull);
-    puttag(body, "SSND");
-    put32(body, uint32_t(8 + layout.offset + layout.data.size()));
-    put32(body, layout.offset);
-    put32(body, 0);
-    body.insert(body.end(), layout.offset, 0xEE);
-    body.insert(body.end(), layout.data.begin(), layout.data.end());
-    std::vector<uint8_t> file;
-    puttag(file, "FORM");
-    put32(file, uint32_t(body.size()));
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
+    const uint64_t frames = data.size() / channels / ((bits + 7) / 8);
+    std::string body = "AIFF" + (oddchunk ? "NAME" + bigendian(3, 4) + "abc\0"s : "") + "COMM" + bigendian(18, 4) +
+                       bigendian(channels, 2) + bigendian(frames, 4) + bigendian(bits, 2) + bigendian(0x400E, 2) +
+                       bigendian(0xAC44000000000000ull, 8) + "SSND" + bigendian(8 + offset + data.size(), 4) +
+                       bigendian(offset, 4) + bigendian(0, 4) + std::string(offset, '\xEE') + data;
+    body = "FORM" + bigendian(body.size(), 4) + body;
+    return {body.begin(), body.end()};
 }
 
 }  // namespace
 
-TEST(Aiff, SampleWidthsBecomeSixteenBits)
+// Every sample width becomes 16 bits by its top bits; sample data starts
+// after the SSND offset, and a padded odd chunk before does not shift it.
+TEST(Aiff, SampleWidthsChannelsAndOffsets)
 {
-    struct Row {
-        int bits;
-        std::vector<uint8_t> data;  // two samples, big-endian
-        std::vector<int16_t> samples;
+    const std::tuple<int, int, std::string, std::vector<int16_t>> rows[] = {  // channels, bits, data, samples
+        {1, 8, "\x7F\x80", {0x7F00, -0x8000}}, {1, 16, "\x12\x34\xFF\xFE", {0x1234, -2}},
+        {1, 12, "\x12\x30\x80\0"s, {0x1230, -0x8000}}, {1, 24, "\x12\x34\x56\x80\0\x01"s, {0x1234, -0x8000}},
+        {1, 32, "\x7F\xFF\0\0\xFF\xFF\xFF\xFF"s, {0x7FFF, -1}}, {2, 16, "\0\x01\0\x02\0\x03\0\x04"s, {1, 2, 3, 4}},
     };
-    const Row rows[] = {
-        {8, {0x7F, 0x80}, {0x7F00, -0x8000}},
-        {16, {0x12, 0x34, 0xFF, 0xFE}, {0x1234, -2}},
-        {12, {0x12, 0x30, 0x80, 0x00}, {0x1230, -0x8000}},
-        {24, {0x12, 0x34, 0x56, 0x80, 0x00, 0x01}, {0x1234, -0x8000}},
-        {32, {0x7F, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, {0x7FFF, -1}},
-    };
-    for (const Row& row : rows) {
+    for (const auto& [channels, bits, data, samples] : rows) {
         AiffSound sound;
-        ASSERT_TRUE(decodeaiff(aiff({1, row.bits, 2, row.data}), sound)) << row.bits << " bits";
-        EXPECT_EQ(sound.channels, 1);
+        ASSERT_TRUE(decodeaiff(aiff(channels, bits, data, 4 * (channels - 1), channels == 2), sound)) << bits;
+        EXPECT_EQ(sound.channels, channels);
         EXPECT_EQ(sound.rate, 44100);
-        EXPECT_EQ(sound.samples, row.samples) << row.bits << " bits";
+        EXPECT_EQ(sound.samples, samples) << bits << " bits";
     }
 }
 
-TEST(Aiff, StereoOffsetsAndPaddedChunks)
+// Each cut copy is exactly that long, so a read past it is a fault the
+// sanitizers see; each overwrite breaks one field of a good file.
+TEST(Aiff, TruncatedAndMalformedFilesAreRejected)
 {
-    Layout layout{2, 16, 2, {0, 1, 0, 2, 0, 3, 0, 4}, 4, true};
+    const std::vector<uint8_t> good = aiff(1, 16, "\0\x01\0\x02"s);
     AiffSound sound;
-    ASSERT_TRUE(decodeaiff(aiff(layout), sound));
-    EXPECT_EQ(sound.channels, 2);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{1, 2, 3, 4}));
-}
-
-TEST(Aiff, EveryTruncationIsRejected)
-{
-    const std::vector<uint8_t> whole = aiff({1, 16, 4, {0, 1, 0, 2, 0, 3, 0, 4}});
-    AiffSound sound;
-    ASSERT_TRUE(decodeaiff(whole, sound));
-    for (size_t size = 0; size < whole.size(); ++size) {
-        // A copy of exactly `size` bytes, so a read past it is a fault the
-        // sanitizers see.
-        const std::vector<uint8_t> cut(whole.begin(), whole.begin() + long(size));
-        EXPECT_FALSE(decodeaiff(cut, sound)) << size << " bytes";
-    }
-}
-
-TEST(Aiff, MalformedFilesAreRejected)
-{
-    const Layout good{1, 16, 2, {0, 1, 0, 2}};
-    struct Row {
-        const char* what;
-        size_t at;  // byte position in the file built from `good`
-        std::vector<uint8_t> bytes;
+    ASSERT_TRUE(decodeaiff(good, sound));
+    for (size_t size = 0; size < good.size(); ++size)
+        EXPECT_FALSE(decodeaiff(std::vector<uint8_t>(good.begin(), good.begin() + long(size)), sound)) << size;
+    const std::tuple<const char*, size_t, std::string> rows[] = {  // what, at, bytes
+        {"not a FORM", 0, "X"}, {"AIFC is not plain AIFF", 11, "C"}, {"no COMM", 12, "X"},
+        {"COMM claims more than there is", 19, "\xFF"}, {"no channels", 21, "\0"s}, {"33 bits", 27, "\x21"},
+        {"frames beyond the data", 25, "\x09"}, {"rate of zero", 28, std::string(10, '\0')}, {"no SSND", 38, "X"},
+        {"SSND offset beyond the data", 49, "\xFF"},
     };
-    const Row rows[] = {
-        {"not a FORM", 0, {'X'}},
-        {"AIFC is not plain AIFF", 11, {'C'}},
-        {"COMM claims more than there is", 19, {0xFF}},
-        {"no channels", 21, {0}},
-        {"33 bits", 27, {33}},
-        {"frames beyond the data", 25, {9}},
-        {"rate of zero", 28, std::vector<uint8_t>(10, 0)},
-        {"SSND offset beyond the data", 49, {0xFF}},
-    };
-    for (const Row& row : rows) {
-        std::vector<uint8_t> file = aiff(good);
-        std::copy(row.bytes.begin(), row.bytes.end(), file.begin() + long(row.at));
-        AiffSound sound;
-        EXPECT_FALSE(decodeaiff(file, sound)) << row.what;
+    for (const auto& [what, at, bytes] : rows) {
+        std::vector<uint8_t> file = good;
+        std::copy(bytes.begin(), bytes.end(), file.begin() + long(at));
+        EXPECT_FALSE(decodeaiff(file, sound)) << what;
     }
-}
-
-TEST(Aiff, MissingChunksAreRejected)
-{
-    std::vector<uint8_t> file = aiff({1, 16, 1, {0, 1}});
-    AiffSound sound;
-    std::vector<uint8_t> nossnd = file;
-    std::copy_n("XXXX", 4, nossnd.begin() + 38);
-    EXPECT_FALSE(decodeaiff(nossnd, sound));
-    std::vector<uint8_t> nocomm = file;
-    std::copy_n("XXXX", 4, nocomm.begin() + 12);
-    EXPECT_FALSE(decodeaiff(nocomm, sound));
 }
 
 TEST(Aiff, TheBellSoundOfTheBundleDecodes)
 {
     std::ifstream file(platform::resource_directory() + "/sysbeep.aif", std::ios::binary);
     ASSERT_TRUE(file) << "the build makes share/sprecho/sysbeep.aif";
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
     AiffSound sound;
-    ASSERT_TRUE(decodeaiff(bytes, sound));
-    EXPECT_EQ(sound.channels, 1);
-    EXPECT_EQ(sound.rate, 44100);
-    EXPECT_EQ(sound.samples.size(), 6615u);  // 0.15 s
+    ASSERT_TRUE(decodeaiff({std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()}, sound));
+    EXPECT_EQ(std::tuple(sound.channels, sound.rate, sound.samples.size()), std::tuple(1, 44100, 6615ul));  // 0.15 s
     EXPECT_EQ(sound.samples.back(), 0) << "ends in silence, without a click";
-    int16_t peak = 0;
-    for (const int16_t s : sound.samples)
-        peak = std::max<int16_t>(peak, int16_t(std::abs(s)));
-    EXPECT_GT(peak, 8000);
-    EXPECT_LT(peak, 32767) << "not clipped";
+    const auto [low, high] = std::minmax_element(sound.samples.begin(), sound.samples.end());
+    EXPECT_GT(std::max(-*low, int(*high)), 8000);
+    EXPECT_TRUE(*low > -32768 && *high < 32767) << "not clipped";
 }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "util/diagnostics.h"
@@ -11,6 +11,7 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using Lines = std::vector<std::string>;
 
 // Compressed glyph data: the code width, then the codes packed most
 // significant bit first, the last byte padded with zero bits.
@@ -21,11 +22,8 @@ Bytes packcodes(unsigned width, const std::vector<uint32_t>& codes)
     unsigned bits = 0;
     for (uint32_t code : codes) {
         buffer = buffer << width | code;
-        bits += width;
-        while (bits >= 8) {
-            bits -= 8;
-            out.push_back(static_cast<uint8_t>(buffer >> bits));
-        }
+        for (bits += width; bits >= 8; bits -= 8)
+            out.push_back(static_cast<uint8_t>(buffer >> (bits - 8)));
     }
     if (bits > 0)
         out.push_back(static_cast<uint8_t>(buffer << (8 - bits)));
@@ -35,19 +33,15 @@ Bytes packcodes(unsigned width, const std::vector<uint32_t>& codes)
 // A 16-byte header followed by `data`.
 Bytes fontfile(uint8_t format, const Bytes& data)
 {
-    const uint8_t header[16] = {16, 't', 'k', 'f', 'n', format, 0x01, 0x02,
-                                0x03, 0x04, 0,   255, 16,  32,  0xAB, 0xCD};
-    Bytes file(sizeof header + data.size());
+    const uint8_t header[16] = {16, 't', 'k', 'f', 'n', format, 1, 2, 3, 4, 0, 255, 16, 32, 0xAB, 0xCD};
+    Bytes file(16 + data.size());
     std::copy(std::begin(header), std::end(header), file.begin());
-    std::copy(data.begin(), data.end(), file.begin() + sizeof header);
+    std::copy(data.begin(), data.end(), file.begin() + 16);
     return file;
 }
 
-const char* const generatedfonts[] = {"MenloBold 16x32.font", "MenloRegular 16x32.font",
-                                      "MenloItalic 16x32.font"};
-
-// ---- Expansion -------------------------------------------------------------------
-
+// The dictionary grows by one string per code; a code may name the string
+// its own step defines (65, 256 gives "AAA").
 TEST(LzwExpand, ExpandsCodesAsTheDictionaryGrows)
 {
     struct Case {
@@ -67,192 +61,105 @@ TEST(LzwExpand, ExpandsCodesAsTheDictionaryGrows)
         EXPECT_EQ(lzwexpand(c.compressed), c.expected) << c.what;
 }
 
-TEST(LzwExpand, CorruptOrEmptyDataGiveNothing)
-{
-    struct Case {
-        const char* what;
-        Bytes compressed;
-    };
-    const Case cases[] = {
-        {"no bytes", {}},
-        {"no codes", {9}},
-        {"fewer bits than one code", {9, 0xFF}},
-        {"code width 0", {0, 1, 2, 3, 4}},
-        {"code width 25", {25, 1, 2, 3, 4, 5, 6, 7, 8}},
-        {"code width 255", {255, 1, 2, 3, 4}},
-        {"a code beyond the next one", packcodes(9, {65, 257})},
-        {"an undefined code later on", packcodes(12, {65, 66, 256, 300})},
-    };
-    for (const Case& c : cases)
-        EXPECT_TRUE(lzwexpand(c.compressed).empty()) << c.what;
-}
-
+// Each code repeats the newest string one byte longer: 12,000 codes (36 KB)
+// would unpack to about 72 MB, 2,000 codes to about 2 MB, still a font.
 TEST(LzwExpand, RefusesDataThatUnpackFarBeyondAGlyphTable)
 {
-    // Each code repeats the newest string, one byte longer each time: 12,000
-    // codes (36 KB) would unpack to about 72 MB.
     std::vector<uint32_t> codes{65};
     for (uint32_t code = 256; code < 256 + 12000; ++code)
         codes.push_back(code);
     EXPECT_TRUE(lzwexpand(packcodes(24, codes)).empty());
-    codes.resize(2000);  // about 2 MB is still a font
+    codes.resize(2000);
     EXPECT_EQ(lzwexpand(packcodes(24, codes)).size(), 2000u * 2001u / 2u);
 }
 
-// ---- Parsing ---------------------------------------------------------------------
-
-TEST(ParseFontFile, ReadsTheHeaderFields)
+// Big-endian size and reserved word, glyphs after a header longer than 16
+// bytes, a 14-byte header without the reserved word, compressed formats
+// expanded and format 0 taken as it is.
+TEST(ParseFontFile, ReadsHeaderAndGlyphs)
 {
     DiagCapture out;
-    Bytes file = fontfile(2, {1, 2, 3});
-    file[0] = 20;  // bytes 16..19 are further header, not glyphs
-    file.insert(file.begin() + 16, {9, 9, 9, 9});
-    const t_Font font = parsefontfile(file, "x.font");
-    EXPECT_EQ(font.HeaderSize, 20);
-    EXPECT_EQ(font.Identifier, (Bytes{'t', 'k', 'f', 'n'}));
-    EXPECT_EQ(font.Format, 2);
-    EXPECT_EQ(font.Size, 0x01020304);
-    EXPECT_EQ(font.Start, 0);
-    EXPECT_EQ(font.End, 255);
-    EXPECT_EQ(font.Width, 16);
-    EXPECT_EQ(font.Height, 32);
-    EXPECT_EQ(font.Reserved, 0xABCD);
-    EXPECT_EQ(font.Data, (Bytes{1, 2, 3}));
+    Bytes file = fontfile(2, {9, 9, 9, 9, 3});
+    file[0] = 20;
+    t_Font font = parsefontfile(file, "x.font");
+    EXPECT_EQ(std::vector<int64_t>({font.HeaderSize, font.Size, font.Reserved, font.Format, font.Start,
+                                    font.End, font.Width, font.Height}),
+              std::vector<int64_t>({20, 0x01020304, 0xABCD, 2, 0, 255, 16, 32}));
+    EXPECT_EQ(font.Data, Bytes{3});
+    file.resize(14);
+    file[0] = 14;
+    font = parsefontfile(file, "x.font");
+    EXPECT_EQ(std::make_tuple(font.Reserved, font.Height, font.Data.size()), std::make_tuple(0, 32, 0u));
+    const std::tuple<uint8_t, Bytes, int64_t, Bytes> formats[] = {
+        {102, packcodes(9, {65, 256}), 2, {65, 65, 65}},
+        {100, packcodes(9, {65, 256}), 0, {65, 65, 65}},
+        {0, {9, 1}, 0, {9, 1}}};
+    for (const auto& [format, data, after, glyphs] : formats) {
+        font = parsefontfile(fontfile(format, data), "x.font");
+        EXPECT_EQ(font.Format, after) << int{format};
+        EXPECT_EQ(font.Data, glyphs) << int{format};
+    }
     EXPECT_TRUE(out.lines().empty());
 }
 
-TEST(ParseFontFile, ShortHeaderKeepsReservedAtZero)
-{
-    Bytes file = fontfile(2, {});
-    file.resize(14);
-    file[0] = 14;
-    const t_Font font = parsefontfile(file, "x.font");
-    EXPECT_EQ(font.Size, 0x01020304);
-    EXPECT_EQ(font.Reserved, 0);
-    EXPECT_EQ(font.Height, 32);
-    EXPECT_TRUE(font.Data.empty());
-}
-
-TEST(ParseFontFile, ExpandsCompressedFormats)
-{
-    struct Case {
-        uint8_t format;
-        Bytes data;
-        int64_t format_after;
-        Bytes data_after;
-    };
-    const Case cases[] = {
-        {102, packcodes(9, {65, 256}), 2, {65, 65, 65}},
-        {100, packcodes(9, {65, 256}), 0, {65, 65, 65}},
-        {102, {}, 2, {}},                          // empty data: only the format changes
-        {102, packcodes(9, {65, 300}), 2, {}},     // corrupt: no glyphs
-        {0, packcodes(9, {65, 256}), 0, packcodes(9, {65, 256})},  // left as it is
-    };
-    for (const Case& c : cases) {
-        DiagCapture out;
-        const t_Font font = parsefontfile(fontfile(c.format, c.data), "x.font");
-        EXPECT_EQ(font.Format, c.format_after) << int{c.format};
-        EXPECT_EQ(font.Data, c.data_after) << int{c.format};
-        EXPECT_TRUE(out.lines().empty());
-    }
-}
-
+// Broken headers give their line and no glyphs; corrupt compressed data give
+// no glyphs without a line.
 TEST(ParseFontFile, RejectsBrokenFilesWithTheirLine)
 {
-    struct Case {
-        const char* what;
-        Bytes file;
-        const char* line;
-        int64_t headersize;
-        Bytes identifier;
-    };
     Bytes wrongtype = fontfile(2, {1, 2});
     wrongtype[4] = 'x';
     Bytes beyond = fontfile(2, {1, 2});
     beyond[0] = 40;
+    const std::string badheader = "t_LoadFontResource: Invalid header size";
+    struct Case {
+        const char* what;
+        Bytes file;
+        Lines lines;
+    };
     const Case cases[] = {
-        {"no bytes", {}, "t_LoadFontResource: Could not load file \u201Ex.font\u201C", 16,
-         {'t', 'k', 'f', 'n'}},
-        {"header size beyond the file", beyond, "t_LoadFontResource: Invalid header size", 40,
-         {'t', 'k', 'f', 'n'}},
-        {"one byte", {0}, "t_LoadFontResource: Invalid header size", 0, {'t', 'k', 'f', 'n'}},
-        {"13 bytes", {5, 't', 'k', 'f', 'n', 2, 0, 0, 0, 0, 0, 255, 16},
-         "t_LoadFontResource: Invalid header size", 5, {'t', 'k', 'f', 'n'}},
-        {"wrong identifier", wrongtype, "t_LoadFontResource: Invalid file type", 16,
-         {'t', 'k', 'f', 'x'}},
+        {"no bytes", {}, {"t_LoadFontResource: Could not load file \u201Ex.font\u201C"}},
+        {"one byte", {0}, {badheader}},
+        {"header cut at 13 bytes", {5, 't', 'k', 'f', 'n', 2, 0, 0, 0, 0, 0, 255, 16}, {badheader}},
+        {"header size beyond the file", beyond, {badheader}},
+        {"wrong identifier", wrongtype, {"t_LoadFontResource: Invalid file type"}},
+        {"no codes", fontfile(102, {9}), {}},
+        {"fewer bits than one code", fontfile(102, {9, 0xFF}), {}},
+        {"code width 0", fontfile(102, {0, 1, 2, 3, 4}), {}},
+        {"code width 25", fontfile(102, {25, 1, 2, 3, 4, 5, 6, 7, 8}), {}},
+        {"code width 255", fontfile(102, {255, 1, 2, 3, 4}), {}},
+        {"a code beyond the next one", fontfile(102, packcodes(9, {65, 257})), {}},
+        {"an undefined code later on", fontfile(102, packcodes(12, {65, 66, 256, 300})), {}},
     };
     for (const Case& c : cases) {
         DiagCapture out;
-        const t_Font font = parsefontfile(c.file, "x.font");
-        EXPECT_EQ(out.lines(), (std::vector<std::string>{c.line})) << c.what;
-        EXPECT_EQ(font.HeaderSize, c.headersize) << c.what;
-        EXPECT_EQ(font.Identifier, c.identifier) << c.what;
-        EXPECT_EQ(font.Format, 0) << c.what;
-        EXPECT_EQ(font.Width, 0) << c.what;
-        EXPECT_TRUE(font.Data.empty()) << c.what;
+        EXPECT_TRUE(parsefontfile(c.file, "x.font").Data.empty()) << c.what;
+        EXPECT_EQ(out.lines(), c.lines) << c.what;
     }
-}
-
-// ---- The generated fonts ---------------------------------------------------------
-
-const uint8_t* glyph(const t_Font& font, int code)
-{
-    return font.Data.data() + code * 16 * 32;
 }
 
 int inked(const t_Font& font, int code)
 {
-    int count = 0;
-    for (int i = 0; i < 16 * 32; ++i)
-        count += glyph(font, code)[i] >= 128 ? 1 : 0;
-    return count;
+    const auto glyph = font.Data.begin() + code * 16 * 32;
+    return static_cast<int>(std::count_if(glyph, glyph + 16 * 32, [](uint8_t g) { return g >= 128; }));
 }
 
+// The fonts made at build time load from the resource directory, expand to
+// 256 glyphs of 16 x 32 and draw letters; controls and the space are blank.
 TEST(GeneratedFonts, ExpandToFullGlyphTables)
 {
-    for (const char* name : generatedfonts) {
+    for (const char* name : {"MenloBold 16x32.font", "MenloRegular 16x32.font", "MenloItalic 16x32.font"}) {
         DiagCapture out;
         const t_Font font = t_LoadFontResource(name);
         EXPECT_TRUE(out.lines().empty()) << name;
-        EXPECT_EQ(font.Format, 2) << name;
-        EXPECT_EQ(font.Start, 0) << name;
-        EXPECT_EQ(font.End, 255) << name;
-        EXPECT_EQ(font.Width, 16) << name;
-        EXPECT_EQ(font.Height, 32) << name;
+        EXPECT_EQ(std::vector<int64_t>({font.Format, font.Start, font.End, font.Width, font.Height}),
+                  std::vector<int64_t>({2, 0, 255, 16, 32})) << name;
         ASSERT_EQ(font.Data.size(), 131072u) << name;
         EXPECT_GT(inked(font, 'A'), 40) << name;
         EXPECT_GT(inked(font, 0xC4), inked(font, 'A')) << name;  // Ä: A with dots
+        EXPECT_EQ(inked(font, 129), 16 * 32) << name;           // solid block
         for (int code : {0, 10, 31, 32})
             EXPECT_EQ(inked(font, code), 0) << name << " code " << code;
     }
-}
-
-// Box-drawing lines touch the cell edges on the same rows or columns, so
-// they join with the neighbouring cells.
-TEST(GeneratedFonts, GraphicLinesJoinAcrossCells)
-{
-    const t_Font font = t_LoadFontResource(generatedfonts[0]);
-    ASSERT_EQ(font.Data.size(), 131072u);
-    auto at = [&](int code, int x, int y) { return glyph(font, code)[y * 16 + x]; };
-    for (int y = 0; y < 32; ++y) {
-        EXPECT_EQ(at(140, 0, y), at(140, 15, y)) << "horizontal line, row " << y;
-        EXPECT_EQ(at(146, 0, y), at(140, 15, y)) << "cross meets horizontal, row " << y;
-    }
-    for (int x = 0; x < 16; ++x) {
-        EXPECT_EQ(at(138, x, 0), at(138, x, 31)) << "vertical line, column " << x;
-        EXPECT_EQ(at(134, x, 31), at(138, x, 0)) << "corner meets vertical, column " << x;
-    }
-    EXPECT_EQ(inked(font, 129), 16 * 32);  // solid block
-    EXPECT_GT(inked(font, 160), 0);        // the visible non-breaking space
-}
-
-TEST(GeneratedFonts, MissingFileGivesTheEmptyFont)
-{
-    DiagCapture out;
-    const t_Font font = t_LoadFontResource("Nowhere 16x32.font");
-    EXPECT_TRUE(font.Data.empty());
-    ASSERT_FALSE(out.lines().empty());
-    EXPECT_EQ(out.lines().back(), "t_LoadFontResource: Could not load file \u201ENowhere 16x32.font\u201C");
 }
 
 }  // namespace

@@ -3,10 +3,6 @@
 // overflowed: undefined behaviour that in practice wrapped around.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <limits>
-#include <vector>
-
 #include "hand_window.h"
 #include "text/text_attributes.h"
 #include "text/text_output.h"
@@ -15,32 +11,24 @@
 
 namespace {
 
-constexpr int64_t lowest = std::numeric_limits<int64_t>::min();
-constexpr int64_t highest = std::numeric_limits<int64_t>::max();
-
 // Window 0: 10 x 4 cells of an 8 x 2 font at 24 bits.
 class FuzzRegression : public ::testing::Test {
 protected:
     void SetUp() override
     {
         static const t_Font font = handfont(8, 2);
-        HandWindow shape;
-        shape.width = 80;
-        shape.height = 8;
-        sethandwindow(shape, font);
+        sethandwindow({.width = 80, .height = 8}, font);
     }
     DiagCapture out;
 };
 
 // column - TextHpos wrapped to a count near 2^63: the tab printed for ever.
-// Columns at or left of the cursor, however far, print nothing; a column to
-// the right still prints up to it.
+// Columns at or left of the cursor print nothing, one to the right still does.
 TEST_F(FuzzRegression, PrintTabToAFarColumnLeftOfTheCursorPrintsNothing)
 {
     t_Htab(0, 3);
-    const std::vector<uint8_t> pixels = pixelblock(0);
-    const std::vector<uint8_t> text = textblock(0);
-    for (const int64_t column : {lowest, lowest + 1, int64_t{-1}, int64_t{0}, int64_t{3}}) {
+    const std::vector<uint8_t> pixels = pixelblock(0), text = textblock(0);
+    for (const int64_t column : {INT64_MIN, INT64_MIN + 1, -1L, 0L, 3L}) {
         t_PrintTab(0, column, 'x');
         EXPECT_EQ(windowtable[0].TextHpos, 3) << column;
     }
@@ -55,16 +43,14 @@ TEST_F(FuzzRegression, PrintTabToAFarColumnLeftOfTheCursorPrintsNothing)
 // colour's low four bits and the paper stays.
 TEST_F(FuzzRegression, ColourOfAnySizeSetsItsLowFourBitsAsInk)
 {
-    const struct {
-        int64_t colour;
-        uint8_t ink;
-    } cases[] = {{highest, 15}, {highest - 1, 14}, {lowest, 0}, {lowest + 3, 3},
-                 {int64_t{1} << 60, 0}, {-1, 15}};
-    for (const auto& c : cases) {
+    const std::pair<int64_t, uint8_t> cases[] = {
+        {INT64_MAX, 15}, {INT64_MAX - 1, 14}, {INT64_MIN, 0}, {INT64_MIN + 3, 3}, {int64_t{1} << 60, 0}, {-1, 15},
+    };
+    for (const auto& [colour, ink] : cases) {
         windowtable[0].TextColor = 0x5A;
-        t_Color(0, c.colour);
-        EXPECT_EQ(windowtable[0].TextColor, c.ink << 4 | 0x0A) << c.colour;
-        EXPECT_TRUE(windowtable[0].RGBColor.load() == palettecolor(c.ink)) << c.colour;
+        t_Color(0, colour);
+        EXPECT_EQ(windowtable[0].TextColor, ink << 4 | 0x0A) << colour;
+        EXPECT_TRUE(windowtable[0].RGBColor.load() == palettecolor(ink)) << colour;
     }
 }
 
@@ -74,7 +60,7 @@ TEST_F(FuzzRegression, TabBeyondTheWindowLeavesTheCursor)
 {
     t_Area(0, 2, 1, 9, 4);
     t_Htab(0, 4);
-    for (const int64_t column : {highest, highest - 1, int64_t{10}, lowest}) {
+    for (const int64_t column : {INT64_MAX, INT64_MAX - 1, 10L, INT64_MIN}) {
         t_Htab(0, column);
         EXPECT_EQ(windowtable[0].TextHpos, 5) << column;
     }

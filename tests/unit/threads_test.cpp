@@ -7,144 +7,72 @@
 #include <pthread.h>
 
 #include <atomic>
-#include <climits>
+#include <map>
 #include <mutex>
 #include <thread>
 
-namespace {
-
-// Polls `done` every millisecond for up to ten seconds.
-bool waitfor(const std::function<bool()>& done)
-{
-    for (int i = 0; i < 10000 && !done(); ++i)
-        sleep_ms(1);
-    return done();
-}
-
-size_t ownstacksize()
-{
-    pthread_attr_t attributes;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attributes) == 0) {
-        pthread_attr_getstacksize(&attributes, &size);
-        pthread_attr_destroy(&attributes);
-    }
-    return size;
-}
-
-}  // namespace
-
-TEST(Threads, NumbersFollowTheOrderOfStart)
+// The program thread, started first, must be 2; the one hand-off slot must
+// lose no function of concurrent callers and be free again after a failure.
+TEST(Threads, NumbersStacksHandOffsAndEnding)
 {
     EXPECT_EQ(threadnumber(), 0);
     markmainthread();
     EXPECT_EQ(threadnumber(), 1);
+    EXPECT_FALSE(endcurrentthread());
     int64_t foreign = -1;
     std::thread([&] { foreign = threadnumber(); }).join();
     EXPECT_EQ(foreign, 0);
 
     std::mutex lock;
-    std::vector<int64_t> seen;
-    for (int i = 0; i < 4; ++i)
-        startprocess([&] {
-            std::lock_guard<std::mutex> hold(lock);
-            seen.push_back(threadnumber());
-        }, 0);
-    ASSERT_TRUE(waitfor([&] {
+    std::map<int64_t, size_t> stacks;  // thread number -> its stack size
+    const auto note = [&] {
+        pthread_attr_t attributes;
+        size_t size = 0;
+        pthread_getattr_np(pthread_self(), &attributes);
+        pthread_attr_getstacksize(&attributes, &size);
+        pthread_attr_destroy(&attributes);
         std::lock_guard<std::mutex> hold(lock);
-        return seen.size() == 4;
-    }));
-    EXPECT_EQ(seen, (std::vector<int64_t>{2, 3, 4, 5}));
-    std::atomic<int64_t> background{0};
-    startbackgroundtask([&] { background = threadnumber(); });
-    ASSERT_TRUE(waitfor([&] { return background != 0; }));
-    EXPECT_EQ(background, 6);
-}
-
-TEST(Threads, StackSizesAreHonoured)
-{
-    std::atomic<size_t> program{0};
-    std::atomic<size_t> service{0};
-    startprocess([&] { program = ownstacksize(); }, 0x40000000);
-    startbackgroundtask([&] { service = ownstacksize(); });
-    ASSERT_TRUE(waitfor([&] { return program != 0 && service != 0; }));
-    EXPECT_GE(program, size_t{0x40000000});
-    EXPECT_GE(service, size_t{8 << 20});
-
-    std::atomic<bool> deep{false};  // far deeper than a default 8 MiB stack allows
-    startprocess([&] {
-        std::function<int(int)> down = [&](int n) {
-            volatile char frame[4096];
-            frame[0] = static_cast<char>(n);
-            return n == 0 ? 0 : down(n - 1) + frame[0] % 2;
-        };
-        down(16 * 1024);  // 64 MiB of frames
-        deep = true;
-    }, 256 << 20);
-    EXPECT_TRUE(waitfor([&] { return deep.load(); }));
-}
-
-TEST(Threads, HandOffsLoseNoFunctionAndSurviveAFailedStart)
-{
-    std::atomic<int> ran{0};
+        stacks[threadnumber()] = size;
+    };
+    const auto started = [&](size_t n) {  // waits up to ten seconds for n threads
+        for (int i = 0; i < 10000; ++i, sleep_ms(1)) {
+            std::lock_guard<std::mutex> hold(lock);
+            if (stacks.size() >= n)
+                return stacks.size() == n;
+        }
+        return false;
+    };
+    startprocess(note, 0x40000000);
     std::vector<std::thread> callers;
-    for (int i = 0; i < 4; ++i)
-        callers.emplace_back([&] { startprocess([&] { ++ran; }, 0); });
+    for (int i = 0; i < 3; ++i)
+        callers.emplace_back([&] { startprocess(note, 0); });
     for (std::thread& caller : callers)
         caller.join();
-    EXPECT_TRUE(waitfor([&] { return ran == 4; }));
+    ASSERT_TRUE(started(4));
+    startbackgroundtask(note);
+    ASSERT_TRUE(started(5));
 
     DiagCapture out;
-    startprocess([&] { ran = 100; }, INT64_MAX);
-    const std::vector<std::string> lines = out.lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_TRUE(lines[0].starts_with("startprocess: Thread could not be started: ")) << lines[0];
-    startprocess([&] { ++ran; }, -5);  // the slot is free again; default stack
-    EXPECT_TRUE(waitfor([&] { return ran == 5; }));
-}
-
-TEST(Threads, EndcurrentthreadUnwindsToTheEntry)
-{
+    startprocess(note, INT64_MAX);
+    ASSERT_EQ(out.lines().size(), 1u);
+    EXPECT_TRUE(out.lines()[0].starts_with("startprocess: Thread could not be started: ")) << out.lines()[0];
     struct Sentinel {
-        std::atomic<bool>& flag;
-        ~Sentinel() { flag = true; }
+        std::function<void()> onexit;
+        ~Sentinel() { onexit(); }
     };
-    std::atomic<bool> unwound[2] = {false, false};
-    std::atomic<bool> after{false};
+    std::atomic<bool> returned{false};
     startprocess([&] {
-        Sentinel sentinel{unwound[0]};
+        Sentinel sentinel{note};
         endcurrentthread();
-        after = true;
-    }, 0);
-    startbackgroundtask([&] {
-        {
-            Sentinel sentinel{unwound[1]};
-            endcurrentthread();
-        }
-        after = true;
-    });
-    ASSERT_TRUE(waitfor([&] { return unwound[0] && unwound[1]; }));
-    sleep_ms(20);
-    EXPECT_FALSE(after);
+        returned = true;  // before the sentinel notes the thread, had it returned
+    }, -5);  // default stack
+    ASSERT_TRUE(started(6));
+    EXPECT_FALSE(returned);
 
-    EXPECT_FALSE(endcurrentthread());  // not a runtime thread: nothing happens
-    markmainthread();
-    EXPECT_FALSE(endcurrentthread());
-}
-
-TEST(Threads, NamesAreCutToFifteenBytesOnACharacterBoundary)
-{
-    const std::string ae = "\xC3\x84";
-    const std::pair<std::string, std::string> rows[] = {
-        {"t_EventMouse", "t_EventMouse"}, {"t_WindowAutoUpdate", "t_WindowAutoUpd"},
-        {std::string(8, 'x') + ae + ae + ae + ae, std::string(8, 'x') + ae + ae + ae}, {"", ""},
-    };
-    for (const auto& [name, kept] : rows) {
-        char named[32] = {};
-        std::thread([&] {
-            namethread(name);
-            pthread_getname_np(pthread_self(), named, sizeof named);
-        }).join();
-        EXPECT_EQ(std::string(named), kept);
-    }
+    std::vector<int64_t> numbers;
+    for (const auto& [number, size] : stacks)
+        numbers.push_back(number);
+    EXPECT_EQ(numbers, (std::vector<int64_t>{2, 3, 4, 5, 6, 7}));
+    EXPECT_GE(stacks[2], size_t{0x40000000});
+    EXPECT_GE(stacks[6], size_t{8 << 20}) << "service task";
 }
