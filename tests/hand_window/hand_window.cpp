@@ -16,13 +16,9 @@ t_Font handfont(int64_t fw, int64_t fh)
     font.Height = fh;
     font.Data.assign(static_cast<size_t>(256 * fw * fh), 0);
     for (int64_t c = 0; c < 256; ++c) {
-        if (c == 32)
-            continue;
         uint8_t* glyph = font.Data.data() + c * fw * fh;
-        for (int64_t i = 0; i < fw * fh; ++i)
-            glyph[i] = static_cast<uint8_t>(c * 31 + i * 13);
-        glyph[0] = 255;
-        glyph[fw * fh - 1] = 0;
+        for (int64_t i = 0; i < fw * fh && c != 32; ++i)
+            glyph[i] = i == fw * fh - 1 ? 0 : i == 0 ? 255 : static_cast<uint8_t>(c * 31 + i * 13);
     }
     return font;
 }
@@ -32,47 +28,30 @@ void sethandwindow(const HandWindow& layout, const t_Font& font)
     memorystarted = true;
     memoryready = true;
     t_Window& w = windowtable[layout.number];
+    w = t_Window{};
     const int64_t columns = layout.width / font.Width;
     const int64_t lines = layout.height / font.Height;
     const int64_t gsize = layout.height * layout.width * layout.depth / 8;
-    int64_t tsize = columns * lines * 2;
-    if (layout.padded)
-        tsize = (tsize + 1023) / 1024 * 1024;
-    w.Initialized = true;
-    w.Visible = true;
-    w.AutoUpdate = false;
-    w.QuickUpdate = true;
-    w.ScrollLock = false;
+    const int64_t tsize = layout.padded ? (columns * lines * 2 + 1023) / 1024 * 1024 : columns * lines * 2;
+    w.Initialized = w.Visible = w.QuickUpdate = true;
     w.BitDepth = layout.depth;
     w.Width = layout.width;
     w.Height = layout.height;
     w.MemoryStart = layout.pixelstart;
     w.MemoryEnd = layout.pixelstart + gsize - 1;
     w.Font = font;
-    w.TextWidth = columns;
-    w.TextHeight = lines;
-    w.TextFirstColumn = 1;
-    w.TextLastColumn = columns;
-    w.TextFirstLine = 1;
-    w.TextLastLine = lines;
-    w.TextHpos = 1;
-    w.TextVpos = 1;
+    w.TextWidth = w.TextLastColumn = columns;
+    w.TextHeight = w.TextLastLine = lines;
+    w.TextFirstColumn = w.TextFirstLine = w.TextHpos = w.TextVpos = 1;
     w.TextColor = 0xC0;
-    w.TextInverse = false;
-    w.TextDisplayMode = 0;
-    w.TextCursorLevel = 0;
-    w.TextRedirectOutput = 1;
     w.TextMemoryStart = layout.pixelstart + gsize + 64;
     w.TextMemoryEnd = w.TextMemoryStart + tsize - 1;
-
     std::memset(videomemory + layout.pixelstart, 0, static_cast<size_t>(gsize));
-    if (layout.depth == 32)
-        for (int64_t i = 0; i < gsize; i += 4)
-            videomemory[layout.pixelstart + i] = 0xFF;
-    const int64_t half = tsize / 2;
+    for (int64_t i = 0; layout.depth == 32 && i < gsize; i += 4)
+        videomemory[layout.pixelstart + i] = 0xFF;
     for (int64_t i = 0; i < columns * lines; ++i) {
         videomemory[w.TextMemoryStart + i] = 32;
-        videomemory[w.TextMemoryStart + half + i] = 0xC0;
+        videomemory[w.TextMemoryStart + tsize / 2 + i] = 0xC0;
     }
 }
 
@@ -106,21 +85,19 @@ bool cellsconsistent(uint8_t window, int64_t& badcolumn, int64_t& badline)
     const int64_t redirect = w.TextRedirectOutput;
     w.TextInverse = false;
     w.TextRedirectOutput = 1;
-    const int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
-    bool same = true;
-    for (int64_t line = 1; line <= w.TextHeight && same; ++line) {
-        for (int64_t column = 1; column <= w.TextWidth && same; ++column) {
-            const int64_t index = w.TextMemoryStart + (line - 1) * w.TextWidth + column - 1;
-            t_PrintSymbol(window, videomemory[index], videomemory[index + half], column, line);
-            if (pixelblock(window) != before) {
-                same = false;
-                badcolumn = column;
-                badline = line;
-            }
+    const int64_t half = textplanesize(w);
+    for (badline = 1; badline <= w.TextHeight; ++badline) {
+        for (badcolumn = 1; badcolumn <= w.TextWidth; ++badcolumn) {
+            const int64_t index = w.TextMemoryStart + (badline - 1) * w.TextWidth + badcolumn - 1;
+            t_PrintSymbol(window, videomemory[index], videomemory[index + half], badcolumn, badline);
+            if (pixelblock(window) != before)
+                break;
         }
+        if (badcolumn <= w.TextWidth)
+            break;
     }
     std::memcpy(videomemory + w.MemoryStart, before.data(), before.size());
     w.TextInverse = inverse;
     w.TextRedirectOutput = redirect;
-    return same;
+    return badline > w.TextHeight;
 }

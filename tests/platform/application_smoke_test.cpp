@@ -16,39 +16,28 @@
 #include "windows/window_table.h"
 
 // Many threads hand work over at once while the loop turns: none is lost,
-// each runs on the main thread and each caller waits until its work ran.
-// Posted work runs later, in order.
+// each runs on the main thread before its caller goes on. Posted work runs
+// later, in order.
 TEST(MainThread, HandOffsFromOtherThreadsRunThereAndAreWaitedFor)
 {
-    constexpr int threads = 8;
-    constexpr int rounds = 50;
+    constexpr int threads = 8, rounds = 50;
     const std::thread::id mainid = std::this_thread::get_id();
-    std::atomic<int> finished{0}, wrongthread{0}, notwaited{0};
-    int counter = 0;  // touched only by the handed-over work
+    std::atomic<int> finished{0}, faults{0};
     std::vector<int> posted;
     platform::post_to_main([&] { posted.push_back(1); });
     platform::post_to_main([&] { posted.push_back(2); });
-    EXPECT_TRUE(posted.empty());
-    std::vector<std::thread> workers;
+    std::vector<std::jthread> workers;
     for (int t = 0; t < threads; ++t)
         workers.emplace_back([&] {
             for (int r = 0; r < rounds; ++r) {
                 bool ran = false;
-                platform::run_on_main([&] {
-                    wrongthread += std::this_thread::get_id() != mainid;
-                    ran = true;
-                    ++counter;
-                });
-                notwaited += !ran;
+                platform::run_on_main([&] { ran = std::this_thread::get_id() == mainid; });
+                faults += !ran;
             }
             ++finished;
         });
     EXPECT_TRUE(pump_until([&] { return finished.load() == threads; }));
-    for (std::thread& worker : workers)
-        worker.join();
-    EXPECT_EQ(counter, threads * rounds);
-    EXPECT_EQ(wrongthread.load(), 0);
-    EXPECT_EQ(notwaited.load(), 0);
+    EXPECT_EQ(faults.load(), 0);
     EXPECT_EQ(posted, (std::vector<int>{1, 2}));
 }
 
@@ -60,19 +49,13 @@ TEST(CloseBox, HidesTheWindowUntilItIsBroughtToTheFront)
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { quit = true; });
     PlatformWindow* window = platformwindow(0);
     t_WindowFront(0);
-    ASSERT_TRUE(platform::window_visible(window));
-
     DiagCapture capture;
     QCloseEvent close;
     QCoreApplication::sendEvent(towidget(window), &close);
     pump_for(50);
-    EXPECT_FALSE(close.isAccepted());
-    EXPECT_FALSE(quit);
-    EXPECT_FALSE(platform::window_visible(window));
-    EXPECT_FALSE(windowtable[0].Visible);
+    EXPECT_FALSE(close.isAccepted() || quit);
+    EXPECT_FALSE(platform::window_visible(window) || windowtable[0].Visible);
     EXPECT_EQ(capture.lines(), (std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 0"}));
-
     t_WindowFront(0);
-    EXPECT_TRUE(platform::window_visible(window));
-    EXPECT_TRUE(windowtable[0].Visible);
+    EXPECT_TRUE(platform::window_visible(window) && windowtable[0].Visible);
 }

@@ -1,15 +1,11 @@
-// The menus on the real desktop, offscreen: the menu bar, the action table,
-// the item operations, the built-in commands chosen by their tags and the
-// program's menu handler.
+// The menus on the real desktop, offscreen: the item operations, the
+// built-in commands chosen by their tags and the program's menu handler.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <atomic>
-#include <tuple>
 
 #include "input/mouse_events.h"
 #include "menus/menu_actions.h"
@@ -17,7 +13,6 @@
 #include "menus/virtual_printer.h"
 #include "platform/qt/app_delegate.h"
 #include "platform/qt/handles.h"
-#include "platform/qt/top_window.h"
 #include "support/menu_items.h"
 #include "support/program_thread.h"
 #include "text/glyph.h"
@@ -30,15 +25,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines titles(const std::string& menu)
-{
-    Lines result;
-    PlatformMenu* found = platform::find_menu(menu);
-    for (int64_t i = 0; i < platform::menu_item_count(found); ++i)
-        result.push_back(platform::menu_item_title(found, i));
-    return result;
-}
-
 // Chooses the menu item with the tag as the user would.
 void choose(int64_t tag)
 {
@@ -50,12 +36,6 @@ void choose(int64_t tag)
 bool visible(uint8_t window)
 {
     return platform::window_visible(platformwindow(window));
-}
-
-std::vector<t_MenuEvent> events()
-{
-    std::lock_guard lock(t_MenuEventsLock);
-    return {t_MenuEvents.begin(), t_MenuEvents.end()};
 }
 
 class MenuCommands : public testing::Test {
@@ -84,54 +64,11 @@ protected:
 
 }  // namespace
 
-// The built-in entries in their order; the first entry with a tag wins, and
-// tag 0 never selects one, not even an entry added with it.
-TEST(MenuActionTable, HoldsTheBuiltInCommandsAndFindsTheFirstEntry)
-{
-    buildmenuactions();
-    ASSERT_EQ(t_MenuActions.size(), 37u);
-    for (size_t i = 0; i < 37; ++i) {
-        const int64_t tag = i < 32 ? 200 + int64_t(i) : 110 + int64_t(i) - 32;
-        EXPECT_EQ(std::pair(t_MenuActions[i].Tag, t_MenuActions[i].Action), std::pair(tag, tag));
-    }
-    for (const int64_t code : {100, 0, 100})
-        t_MenuActionAdd(code);
-    const std::pair<int64_t, int64_t> found[] = {{200, 0},  {231, 31}, {110, 32}, {114, 36},
-                                                 {100, 37}, {0, -1},   {99, -1},  {232, -1}};
-    for (const auto& [tag, index] : found)
-        EXPECT_EQ(t_MenuActionIndex(tag), index) << "tag " << tag;
-}
-
-// Every window carries the one shared bar with an item for every built-in
-// command; a shortcut with Control alone would take a key from the line
-// editor.
-TEST(MenuBar, EveryWindowSharesTheMenusWithEveryCommand)
-{
-    for (uint8_t n = 0; n <= 12; ++n) {
-        std::vector<QMenu*> menus;
-        for (const QAction* entry : dynamic_cast<TopWindow*>(towidget(platformwindow(n)))->menubar()->actions())
-            menus.push_back(entry->menu());
-        EXPECT_EQ(menus, appdelegate().menus) << "window " << int(n);
-    }
-    for (int64_t tag = 110; tag <= 230; ++tag) {
-        const bool command = tag <= 114 || tag == 200 || tag == 201 || tag >= 205;
-        EXPECT_EQ(itemwithtag(tag) != nullptr, command) << "tag " << tag;
-    }
-    for (QMenu* menu : appdelegate().menus)
-        for (const QAction* item : menu->findChildren<QAction*>())
-            EXPECT_TRUE(item->shortcut().isEmpty() ||
-                        item->shortcut()[0].keyboardModifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
-                << item->text().toStdString();
-}
-
 // Positions count from 0, 65535 is the last item and a separator has an
-// empty title, also from the program thread, as at start-up. Each failing
-// call prints its one line and changes nothing; an empty menu has no last
-// item.
+// empty title, also from the program thread. Each failing call prints its
+// one line and changes nothing.
 TEST(MenuItemOperations, FindReadDeleteAndReportWhatIsMissing)
 {
-    appdelegate().menus.push_back(new QMenu(QStringLiteral("Leer")));
-    const Lines window = titles("Fenster");
     DiagCapture capture;
     ASSERT_TRUE(run_on_program_thread([] {
         EXPECT_EQ(t_MenuItemIndex("Bearbeiten", "Text kopieren"), 1);
@@ -142,47 +79,21 @@ TEST(MenuItemOperations, FindReadDeleteAndReportWhatIsMissing)
         t_MenuItemDelete("Bearbeiten", 0);
         t_MenuItemDelete("Bearbeiten", 65535);
     }));
-    EXPECT_EQ(titles("Bearbeiten"), (Lines{"Text kopieren", "", "Protokoll löschen", "Konsole löschen", ""}));
-    EXPECT_TRUE(capture.lines().empty());
     EXPECT_EQ(t_MenuItemIndex("Edit", "Copy"), -2);
     t_MenuItemDelete("Edit", 0);
     EXPECT_EQ(t_MenuItemTitle("Edit", 0), "");
-    for (const int64_t position : {int64_t(window.size()), int64_t(-1)})
-        t_MenuItemDelete("Fenster", position);
-    EXPECT_EQ(t_MenuItemTitle("Fenster", 65534), "");
-    EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
-    t_MenuItemDelete("Leer", 65535);
-    EXPECT_EQ(titles("Fenster"), window);
-    const std::string range = ": Item position out of range";
+    t_MenuItemDelete("Bearbeiten", 5);
+    EXPECT_EQ(t_MenuItemTitle("Bearbeiten", 65534), "");
+    EXPECT_EQ(t_MenuItemTitle("Bearbeiten", 0) + "|" + t_MenuItemTitle("Bearbeiten", 3) + "|" +
+                  t_MenuItemTitle("Bearbeiten", 65535),
+              "Text kopieren|Konsole löschen|");
     EXPECT_EQ(capture.lines(), (Lines{"t_MenuItemIndex: Menu not found.", "t_MenuItemDelete: Menu not found.",
-                                      "t_MenuItemTitle: Menu not found.", "t_MenuItemDelete" + range,
-                                      "t_MenuItemDelete" + range, "t_MenuItemTitle" + range,
-                                      "t_MenuItemTitle" + range, "t_MenuItemDelete" + range}));
-}
-
-// The desktop's own items go (matched without their "&&" escape), and so
-// does a separator they leave last; the other language's menus report
-// themselves missing, one line per lookup.
-TEST(AdjustMenus, RemovesDesktopItemsAndReportsTheOtherLanguage)
-{
-    const Lines edit = titles("Bearbeiten");
-    appdelegate().menus[1]->addAction(QStringLiteral("Emoji && Symbole"));
-    appdelegate().menus[1]->addSeparator();
-    appdelegate().menus[2]->addAction(QStringLiteral("Vollbildmodus"));
-    DiagCapture capture;
-    adjustmenus();
-    const std::string missing = "t_MenuItemIndex: Menu not found.";
-    Lines expected(5, missing);  // five titles looked up in "Edit", then its last separator
-    expected.insert(expected.end(), {"t_MenuItemTitle: Menu not found.", "t_MenuItemDelete: Menu not found.",
-                                     missing, missing, "*** Found Fenster Menu Item Vollbildmodus", missing});
-    EXPECT_EQ(capture.lines(), expected);
-    EXPECT_EQ(titles("Bearbeiten"), edit);
-    EXPECT_EQ(t_MenuItemIndex("Fenster", "Vollbildmodus"), -1);
+                                      "t_MenuItemTitle: Menu not found.", "t_MenuItemDelete: Item position out of range",
+                                      "t_MenuItemTitle: Item position out of range"}));
 }
 
 // A graphic window's commands refuse with a line until the window is set
-// up; every choice is queued, none starts the program's handler. 200 hides
-// every window 0 to 12.
+// up; none starts the program's handler. 200 hides every window 0 to 12.
 TEST_F(MenuCommands, ShowAndHideWindowsByTag)
 {
     DiagCapture capture;
@@ -191,16 +102,10 @@ TEST_F(MenuCommands, ShowAndHideWindowsByTag)
     EXPECT_FALSE(visible(1));
     setupwindow(1);
     t_WindowVisible(1, false);
-    capture.clear();
     choose(215);
     EXPECT_TRUE(visible(1) && windowtable[1].Visible);
     choose(216);
     EXPECT_FALSE(visible(1) || windowtable[1].Visible);
-    choose(228);  // hide window 7, which is not set up
-    EXPECT_EQ(capture.lines(), Lines{"t_MenuEventHandler: Window #7 not initialized."});
-    const std::vector<t_MenuEvent> queued = events();
-    ASSERT_EQ(queued.size(), 4u);
-    EXPECT_EQ(std::tie(queued[0].ItemAction, queued[3].ItemAction), std::tuple(215, 228));
     for (uint8_t window = 0; window <= 12; ++window)
         t_WindowFront(window);
     ASSERT_TRUE(visible(1) && visible(12));
@@ -211,7 +116,7 @@ TEST_F(MenuCommands, ShowAndHideWindowsByTag)
 }
 
 // The console's text reaches the clipboard unchanged, a graphic window's
-// with its graphic codes as look-alikes; the event tells the chosen item.
+// with its graphic codes as look-alikes.
 TEST_F(MenuCommands, CopyText)
 {
     const std::string whole = "Zeile 1\rZeile 2 mit \u008A und ü\r";
@@ -226,14 +131,9 @@ TEST_F(MenuCommands, CopyText)
     makemain(0);
     choose(111);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "\ra|b-ä");
-    const t_MenuEvent copy = events().at(1);
-    EXPECT_EQ(std::tie(copy.Kind, copy.MenuTitle, copy.ItemTitle, copy.ItemKeyChar, copy.ItemKeyAsc),
-              std::tuple(3, "Bearbeiten", "Text kopieren", "c", 'c'));
 }
 
-// 112 empties the printer and its buffer and leaves the console; without
-// the printer's text view it reports and keeps the buffer. No other thread
-// touches the buffer here.
+// 112 empties the printer and its buffer and leaves the console.
 TEST_F(MenuCommands, ClearPrinter)
 {
     platform::set_text_view_text(windowtextview(9), "Protokoll\rPatient: Hallo\r");
@@ -242,35 +142,18 @@ TEST_F(MenuCommands, ClearPrinter)
     choose(112);
     EXPECT_EQ(p_GetPrinter() + "|" + platform::text_view_text(windowtextview(10)), "|bleibt");
     EXPECT_TRUE(printeroutputbuffer.empty());
-    printeroutputbuffer.assign({'p'});
-    appdelegate().VirtualPrinterTextView = nullptr;
-    DiagCapture capture;
-    choose(112);
-    EXPECT_EQ(capture.lines(), Lines{"t_MenuEventHandler: Virtual printer window is nil, resource undefined."});
-    EXPECT_EQ(printeroutputbuffer.size(), 1u);
 }
 
-// Tag 0, a tag without entry and an item in no menu each start the
-// program's menu handler once, on a task of its own.
-TEST_F(MenuCommands, ChoicesWithoutEntryStartTheMenuHandlerOnItsOwnTask)
+// Tag 0 never selects a table entry, not even one added with it; choosing
+// it starts the program's menu handler once, on a task of its own.
+TEST_F(MenuCommands, TagZeroStartsTheMenuHandlerOnItsOwnTask)
 {
+    t_MenuActionAdd(0);
+    EXPECT_EQ(t_MenuActionIndex(0), -1);
     ASSERT_TRUE(run_on_program_thread([] {}));  // takes thread number 2, as in the program
-    t_MenuItemInfo item{true, "Ablage", "Eigenes", "", 0, 0};
-    t_MenuEventHandler(item);
+    t_MenuEventHandler({true, "Ablage", "Eigenes", "", 0, 0});
     ASSERT_TRUE(pump_until([&] { return menucalls == 1; }, 2000));
     EXPECT_GE(menuthread, 3);
-    item.Tag = 4711;
-    t_MenuEventHandler(item);
-    QAction loose(QStringLiteral("lose"));
-    loose.setData(QVariant::fromValue<qint64>(7));
-    appdelegate().MenuHandler(&loose);
-    ASSERT_TRUE(pump_until([&] { return menucalls == 3; }, 2000));
-    const std::vector<t_MenuEvent> queued = events();
-    ASSERT_EQ(queued.size(), 3u);
-    EXPECT_EQ(std::tie(queued[0].Kind, queued[0].ItemAction, queued[0].ItemTitle), std::tuple(3, 0, "Eigenes"));
-    EXPECT_EQ(queued[1].ItemAction, 4711);
-    EXPECT_EQ(std::tie(queued[2].Kind, queued[2].ItemTitle, queued[2].ItemAction, queued[2].Time),
-              std::tuple(0, "", 0, 0));
     pump_for(50);
-    EXPECT_EQ(menucalls, 3) << "one call per choice";
+    EXPECT_EQ(menucalls, 1) << "one call per choice";
 }

@@ -6,7 +6,6 @@
 #include "display/window_refresh.h"
 #include "support/program_thread.h"
 #include "util/clock.h"
-#include "util/diagnostics.h"
 #include "windows/font_file.h"
 #include "windows/video_memory.h"
 #include "windows/window_placement.h"
@@ -54,8 +53,10 @@ TEST_F(Refresh, MarksFollowTheRate)
 }
 
 // The view draws (and the image stamps UpdateFinished) only when the
-// window's pixels changed since its last mark.
-TEST_F(Refresh, UnchangedPixelsAreNotDrawnAgain)
+// window's pixels changed since its last mark. Without marks, t_WindowUpdate
+// from the program thread draws before it returns; deferred drawing waits
+// for a later pass of the event loop.
+TEST_F(Refresh, DrawsChangedPixelsOnlyAndOnRequest)
 {
     pump_for(200);  // the first drawing of the new window
     const int64_t drawn = windowtable[0].UpdateFinished;
@@ -63,30 +64,7 @@ TEST_F(Refresh, UnchangedPixelsAreNotDrawnAgain)
     EXPECT_EQ(windowtable[0].UpdateFinished, drawn);
     videomemory[windowtable[0].MemoryStart] = 0xFF;  // one pixel turns red
     EXPECT_TRUE(pump_until([drawn] { return windowtable[0].UpdateFinished != drawn; }, 2000));
-}
 
-// No marks for a window without AutoUpdate, nor while View00 draws
-// (VerticalBlank false). Each of View00's passes ends by setting the flag
-// true, so the window is hidden first: hidden windows are still marked, but
-// their view no longer paints.
-TEST_F(Refresh, NoMarksWithoutAutoUpdateOrWhileViewZeroDraws)
-{
-    ASSERT_TRUE(run_on_program_thread([] { t_WindowVisible(0, false); }));
-    windowtable[0].AutoUpdate = false;
-    pump_for(100);  // a pass under way finishes
-    windowtable[0].UpdateStarted = 0;
-    EXPECT_TRUE(stamps(200).empty()) << "without AutoUpdate";
-    windowtable[0].VerticalBlank = false;
-    windowtable[0].AutoUpdate = true;
-    EXPECT_TRUE(stamps(200).empty()) << "while View00 draws";
-    windowtable[0].VerticalBlank = true;
-    EXPECT_FALSE(stamps(200).empty());
-}
-
-// From the program thread, drawing now is done before t_WindowUpdate
-// returns; deferred drawing waits for a later pass of the event loop.
-TEST_F(Refresh, UpdateNowDrawsBeforeItReturnsDeferredInTheNextPass)
-{
     windowtable[0].AutoUpdate = false;
     pump_for(50);
     windowtable[0].UpdateFinished = 0;
@@ -96,15 +74,10 @@ TEST_F(Refresh, UpdateNowDrawsBeforeItReturnsDeferredInTheNextPass)
         finished = windowtable[0].UpdateFinished;
     }));
     EXPECT_GT(finished, 0);
-
     windowtable[0].UpdateFinished = 0;
     t_WindowUpdate(0, true);
     EXPECT_EQ(windowtable[0].UpdateFinished, 0);
     EXPECT_TRUE(pump_until([] { return windowtable[0].UpdateFinished > 0; }, 2000));
-
-    DiagCapture out;
-    t_WindowUpdate(8, true);
-    EXPECT_EQ(out.lines(), (std::vector<std::string>{"t_WindowUpdate: Window is not a graphic window."}));
 }
 
 }  // namespace

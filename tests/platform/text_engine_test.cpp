@@ -44,15 +44,10 @@ TEST(TextOnScreen, PrintingAndScrollingOnTheRealWindow)
         t_PrintSpc(0, 14);
         t_Normal(0);
     }));
-    ASSERT_TRUE(windowtable[0].Initialized);
-    EXPECT_EQ(screen_trimmed(0), "Guten Tag!\nGelb\nBalken\n");
     EXPECT_EQ(t_GetScreen(0, "\r"), "Guten Tag!\rGelb\rBalken");
-    constexpr uint32_t black = 0xFF000000, green = 0xFF00FF00, yellow = 0xFFFFFF00;
-    EXPECT_GT(cellcount(1, 1, green), 0);
-    EXPECT_GT(cellcount(1, 1, black), 0);
+    constexpr uint32_t green = 0xFF00FF00, yellow = 0xFFFFFF00;
     EXPECT_GT(cellcount(1, 2, yellow), 0);
     EXPECT_EQ(cellcount(15, 3, green), 16 * 32) << "inverse blank";
-    EXPECT_EQ(cellcount(80, 25, black), 16 * 32);
 
     ASSERT_TRUE(run_on_program_thread([] {
         t_Print(0, "\r");
@@ -61,7 +56,6 @@ TEST(TextOnScreen, PrintingAndScrollingOnTheRealWindow)
         t_CursorHome(0);
     }));
     EXPECT_EQ(screen_line(0, 1).substr(0, 8), "Zeile 3 ");
-    EXPECT_EQ(screen_line(0, 24).substr(0, 8), "Zeile 26");
     const uint8_t* block = videomemory + windowtable[0].MemoryStart;
     const std::vector<uint8_t> before(block, block + 32 * 1280 * 3);
     ASSERT_TRUE(run_on_program_thread([] { t_Print(0, "Zeile 3 \r"); }));

@@ -16,10 +16,8 @@ void sendkey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QS
 // other characters arrive on a key Qt does not know.
 static int keyfor(char32_t c)
 {
-    if (c == ' ' || c == '-')
-        return c == ' ' ? Qt::Key_Space : Qt::Key_Minus;
-    if (c == 0xDF)
-        return Qt::Key_ssharp;
+    if (c == ' ' || c == '-' || c == 0xDF)
+        return c == ' ' ? Qt::Key_Space : c == '-' ? Qt::Key_Minus : Qt::Key_ssharp;
     return c < 0x100 ? int(QChar(c).toUpper().unicode()) : int(Qt::Key_unknown);
 }
 

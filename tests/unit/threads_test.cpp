@@ -1,78 +1,82 @@
 #include <gtest/gtest.h>
 
+#include "startup/tables.h"
 #include "startup/threads.h"
 #include "util/clock.h"
 #include "util/diagnostics.h"
 
 #include <pthread.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
-#include <map>
-#include <mutex>
-#include <thread>
+#include <cstring>
+#include <memory>
 
-// The program thread, started first, must be 2; the one hand-off slot must
-// lose no function of concurrent callers and be free again after a failure.
+// The program thread, started first, must be 2 with its full stack; the
+// hand-off slot is free again after a failure; an ended thread unwinds and
+// never returns.
 TEST(Threads, NumbersStacksHandOffsAndEnding)
 {
     EXPECT_EQ(threadnumber(), 0);
     markmainthread();
     EXPECT_EQ(threadnumber(), 1);
     EXPECT_FALSE(endcurrentthread());
-    int64_t foreign = -1;
-    std::thread([&] { foreign = threadnumber(); }).join();
-    EXPECT_EQ(foreign, 0);
-
-    std::mutex lock;
-    std::map<int64_t, size_t> stacks;  // thread number -> its stack size
+    std::atomic<size_t> stacks[8] = {}, count = 0;  // stack size by thread number (7 for any beyond)
     const auto note = [&] {
         pthread_attr_t attributes;
         size_t size = 0;
         pthread_getattr_np(pthread_self(), &attributes);
         pthread_attr_getstacksize(&attributes, &size);
         pthread_attr_destroy(&attributes);
-        std::lock_guard<std::mutex> hold(lock);
-        stacks[threadnumber()] = size;
+        stacks[std::clamp<int64_t>(threadnumber(), 0, 7)] = size;
+        ++count;
     };
     const auto started = [&](size_t n) {  // waits up to ten seconds for n threads
-        for (int i = 0; i < 10000; ++i, sleep_ms(1)) {
-            std::lock_guard<std::mutex> hold(lock);
-            if (stacks.size() >= n)
-                return stacks.size() == n;
-        }
-        return false;
+        for (int i = 0; i < 10000 && count < n; ++i)
+            sleep_ms(1);
+        return count == n;
     };
     startprocess(note, 0x40000000);
-    std::vector<std::thread> callers;
-    for (int i = 0; i < 3; ++i)
-        callers.emplace_back([&] { startprocess(note, 0); });
-    for (std::thread& caller : callers)
-        caller.join();
-    ASSERT_TRUE(started(4));
+    ASSERT_TRUE(started(1));
     startbackgroundtask(note);
-    ASSERT_TRUE(started(5));
-
+    ASSERT_TRUE(started(2));
     DiagCapture out;
     startprocess(note, INT64_MAX);
-    ASSERT_EQ(out.lines().size(), 1u);
-    EXPECT_TRUE(out.lines()[0].starts_with("startprocess: Thread could not be started: ")) << out.lines()[0];
-    struct Sentinel {
-        std::function<void()> onexit;
-        ~Sentinel() { onexit(); }
-    };
+    EXPECT_TRUE(out.lines().size() == 1 && out.lines()[0].starts_with("startprocess: Thread could not be started: "))
+        << testing::PrintToString(out.lines());
     std::atomic<bool> returned{false};
     startprocess([&] {
-        Sentinel sentinel{note};
+        const std::shared_ptr<void> sentinel(nullptr, [&](void*) { note(); });  // notes the thread while unwinding
         endcurrentthread();
-        returned = true;  // before the sentinel notes the thread, had it returned
+        returned = true;
     }, -5);  // default stack
-    ASSERT_TRUE(started(6));
+    ASSERT_TRUE(started(3));
     EXPECT_FALSE(returned);
+    EXPECT_TRUE(stacks[2] >= 0x40000000 && stacks[3] >= 8 << 20 && stacks[4] > 0)  // program, service task, ended
+        << stacks[2] << " " << stacks[3] << " " << stacks[4];
+}
 
-    std::vector<int64_t> numbers;
-    for (const auto& [number, size] : stacks)
-        numbers.push_back(number);
-    EXPECT_EQ(numbers, (std::vector<int64_t>{2, 3, 4, 5, 6, 7}));
-    EXPECT_GE(stacks[2], size_t{0x40000000});
-    EXPECT_GE(stacks[6], size_t{8 << 20}) << "service task";
+// From zeroed tables: case pairs only for A-Z and the Latin-1 letters with
+// both cases in the character set, hex values for both digit cases.
+TEST(Tables, InittermkitBuildsTheTablesBetweenItsTwoLines)
+{
+    std::memset(uppercasetable, 0, sizeof uppercasetable);
+    std::memset(lowercasetable, 0, sizeof lowercasetable);
+    std::memset(hexdigittable, 0, sizeof hexdigittable);
+    std::memset(hexvaluetable, 0, sizeof hexvaluetable);
+    DiagCapture out;
+    inittermkit();
+    EXPECT_EQ(out.lines(), (std::vector<std::string>{"inittermkit: Start.", "inittermkit: End."}));
+    // The pair count and the round trip below prove the rest of the letters.
+    for (const auto& [code, upper, lower] : {std::array{97, 65, 97}, {122, 90, 122}, {228, 196, 228}, {214, 214, 246},
+                                             {215, 215, 215}, {223, 223, 223}, {247, 247, 247}, {255, 255, 255}})
+        EXPECT_EQ((std::pair<int, int>(uppercasetable[code], lowercasetable[code])), std::pair(upper, lower)) << code;
+    int pairs = 0;
+    for (int code = 0; code < 256; pairs += uppercasetable[code] != code, ++code)
+        EXPECT_TRUE(uppercasetable[code] == code || lowercasetable[uppercasetable[code]] == code) << code;
+    EXPECT_EQ(pairs, 26 + 5 + 16 + 4);
+    EXPECT_EQ(std::string(hexdigittable, hexdigittable + 16), "0123456789ABCDEF");
+    for (int code = 0; code < 256; ++code)  // 87 is 'a' - 10
+        EXPECT_EQ(hexvaluetable[code], !std::isxdigit(code) ? -1 : code <= '9' ? code - '0' : (code | 32) - 87) << code;
 }
