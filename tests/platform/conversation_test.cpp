@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QWidget>
-#include <regex>
+#include <cctype>
+#include <string>
 
 #include "input/key_events.h"
 #include "menus/virtual_printer.h"
@@ -40,6 +41,32 @@ void say(const QString& line, bool ahead = false)
     ASSERT_TRUE(ahead || pump_until([] { return windowtable[0].TextCursorLevel == 0; }));
 }
 
+// The dated begin and end lines become "[Beginn]" and "[Ende]" when their
+// shape is exact (digits where the date and time go).
+std::string withoutstamps(const std::string& log)
+{
+    std::string result;
+    size_t at = 0;
+    while (at < log.size()) {
+        std::string found = log.substr(at, 50);
+        for (char& c : found)
+            c = std::isdigit(static_cast<unsigned char>(c)) ? '9' : c;
+        const std::string stamp = "Protokoll vom 99.99.9999, ";
+        const std::string begin = stamp + "Beginn um 99:99:99 Uhr.";
+        const std::string end = stamp + "Ende um 99:99:99 Uhr.";
+        if (found.starts_with(begin)) {
+            result += "[Beginn]";
+            at += begin.size();
+        } else if (found.starts_with(end)) {
+            result += "[Ende]";
+            at += end.size();
+        } else {
+            result += log[at++];
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 // A scripted conversation typed key by key, the outburst with its
@@ -54,11 +81,10 @@ TEST(Conversation, AWholeConversationIsLoggedLineByLine)
     say("ende", true);
     ASSERT_TRUE(pump_until([] { return screen_line(0, 25).starts_with("(Programm Ende)"); }));
 
-    const std::regex stamp("Protokoll vom \\d\\d\\.\\d\\d\\.\\d{4}, (Beginn|Ende) um \\d\\d:\\d\\d:\\d\\d Uhr\\.");
     const std::string scream = "Sprecho: Aaaaaaaahhhhhhhhh........\r";
     const std::string warning =
         "Sprecho: Wenn du das noch einmal machst, brenn' ich dir den Mikroprozessor durch!\r\r";
-    EXPECT_EQ(std::regex_replace(p_GetPrinter(), stamp, "[$1]"),
+    EXPECT_EQ(withoutstamps(p_GetPrinter()),
               "[Beginn]\r\rPatient: Hallo\rSprecho: Ich begrüsse dich!\r\rPatient: \r"
               "Patient: ich weiß nicht\rSprecho: Bist du immer unsicher?\r\r"
               "Patient: ctrl-c\r" + scream + warning +
@@ -91,7 +117,8 @@ TEST(Conversation, TheProgramPrintsItsStartUpLinesInOrder)
         "t_InitWindow: GraphicWindow #0 = 1280 x 800 pixel x 24 bit = 3.000,00K video-memory = $00D12000.",
         "t_InitWindow: GraphicWindow #0 End.", "p_PrinterAutoUpdateProcess: Start as thread #",
         "66 Fragen und Antworten eingelesen."};
-    const std::string text = std::string("\n") + output.toStdString();
+    std::string text = "\n";
+    text += output.toStdString();
     for (const Lines* order : {&launch, &programlines}) {
         size_t from = 0;
         for (const std::string& line : *order) {
