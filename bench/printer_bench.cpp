@@ -19,7 +19,7 @@
 #include "bench_support.h"
 #include "menus/virtual_printer.h"
 #include "platform/platform.h"
-#include "platform/qt/application.h"
+#include "frontends/qt/application.h"
 #include "startup/threads.h"
 #include "util/clock.h"
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/application.h"
+#include "frontends/qt/application.h"
 
 int main(int argc, char** argv)
 {

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/application.h"
+#include "frontends/qt/application.h"
+#include "platform/platform.h"
+#include "windows/window_table.h"
 
 // Present when the leak checker is linked in (address sanitizer builds).
 extern "C" __attribute__((weak)) int __lsan_do_recoverable_leak_check();
@@ -14,6 +16,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     startapplicationfortests(argc, argv);
+    titlebarheight = platform::measure_title_bar_height();
     int status = RUN_ALL_TESTS();
     // Service tasks started by the tests still run: end without static
     // destructors, as the program does, after the leak check that exit

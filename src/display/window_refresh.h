@@ -19,10 +19,6 @@ void t_WindowAutoUpdateProcess();
 // before the call returns. Not on the main thread.
 void t_WindowUpdate(uint8_t window, bool deferred);
 
-// View side (main thread). A view has one drawing pass whatever QuickUpdate
-// says: the toolkit offers no separate layer path.
-// Starts a drawing pass of view n: none when the memory is not ready (the
-// toolkit then draws its own background) or there is no image. View 0 holds
-// window 0's VerticalBlank false from here until viewenddraw.
-std::shared_ptr<WindowImage> viewbegindraw(uint8_t window);
-void viewenddraw(uint8_t window);
+// The view side (viewbegindraw, viewenddraw) is in platform/entry_points.h.
+// A view has one drawing pass whatever QuickUpdate says: the toolkits offer
+// no separate layer path.

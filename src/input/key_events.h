@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/entry_points.h"
 #include "util/relaxed.h"
 
 // One input event: Kind 1 key, 2 mouse.
@@ -39,26 +40,6 @@ struct t_Event {
     bool FunctionKeyPressed = false;
 };
 
-// A key press as the desktop reports it, in platform-neutral form: the
-// virtual key code by physical key position (A = 0, Return = 36, ...), the
-// characters the key produced (UTF-8; empty for a dead key) and the
-// modifier flags (bit 16 Caps Lock, 17 Shift, 18 Control, 19 Option,
-// 20 Command, 21 numeric keypad, 22 Help, 23 Fn).
-struct t_KeyPress {
-    int64_t KeyCode = 0;
-    std::string Characters;
-    uint64_t ModifierFlags = 0;
-};
-
-constexpr uint64_t capslockflag = 1u << 16;
-constexpr uint64_t shiftflag = 1u << 17;
-constexpr uint64_t controlflag = 1u << 18;
-constexpr uint64_t optionflag = 1u << 19;
-constexpr uint64_t commandflag = 1u << 20;
-constexpr uint64_t numericpadflag = 1u << 21;
-constexpr uint64_t helpflag = 1u << 22;
-constexpr uint64_t fnflag = 1u << 23;
-
 extern std::mutex t_KeyEventsLock;
 extern std::deque<t_Event> t_KeyEvents;  // guarded by t_KeyEventsLock
 extern relaxed<bool> t_KeyEventAvailable;
@@ -81,10 +62,8 @@ void eventmodifiers(t_Event& event, uint64_t modifierFlags);
 // not initialized.".
 bool viewtakesevents(const char* op, int window);
 
-// View side (main thread).
-void viewKeyDown(int window, const t_KeyPress& press);
-void viewKeyUp();
-void viewFlagsChanged(uint64_t modifierFlags);
+// View side (main thread): viewKeyDown, viewKeyUp and viewFlagsChanged are
+// in platform/entry_points.h.
 void t_KeyEventHandler(uint8_t window, const t_KeyPress& press);
 
 // Program side.

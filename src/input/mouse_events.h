@@ -7,17 +7,8 @@
 #include <mutex>
 
 #include "input/key_events.h"
+#include "platform/entry_points.h"
 #include "startup/threads.h"
-
-// A mouse press as the desktop reports it: position in the window's
-// coordinates (origin bottom left, y up), modifier flags, pressed buttons
-// (bit 0 primary, bit 1 secondary).
-struct t_MousePress {
-    double X = 0;
-    double Y = 0;
-    uint64_t ModifierFlags = 0;
-    int64_t PressedButtons = 0;
-};
 
 extern std::mutex t_MouseEventsLock;
 extern std::deque<t_Event> t_MouseEvents;  // guarded by t_MouseEventsLock
@@ -35,11 +26,9 @@ extern t_Function t_ProgramMenuHandler;
 void setprogrammousehandler(t_Function handler);
 void setprogrammenuhandler(t_Function handler);
 
-// View side (main thread).
-void viewMouseDown(int window, const t_MousePress& press, bool right);
-void viewMouseUp();
+// View side (main thread): viewMouseDown, viewMouseUp and
+// t_MouseEventPostCloseBoxClick are in platform/entry_points.h.
 void t_MouseEventHandler(uint8_t window, const t_MousePress& press, double x, double y);
 
 void t_EventMouseProcess();
 void t_EventMenuProcess();
-void t_MouseEventPostCloseBoxClick(uint8_t window);

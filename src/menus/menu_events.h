@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/entry_points.h"
 #include "startup/threads.h"
 #include "util/relaxed.h"
 
@@ -20,16 +21,6 @@ struct t_MenuEvent {
     int64_t Time = 0;
 };
 
-// A chosen menu item as the desktop reports it.
-struct t_MenuItemInfo {
-    bool InMenu = false;  // false: the item belongs to no menu
-    std::string MenuTitle;
-    std::string ItemTitle;
-    std::string KeyEquivalent;
-    uint64_t KeyModifiers = 0;
-    int64_t Tag = 0;
-};
-
 extern std::mutex t_MenuEventsLock;
 extern std::deque<t_MenuEvent> t_MenuEvents;  // guarded by t_MenuEventsLock
 extern relaxed<bool> t_MenuEventAvailable;
@@ -38,9 +29,7 @@ extern t_Function t_ProgramActionHandler;
 
 size_t menuqueuelength();
 
-// Main thread: records the choice and runs its built-in command, or starts
-// the program's menu handler on its own task.
-void t_MenuEventHandler(const t_MenuItemInfo& item);
+// t_MenuEventHandler (main thread) is in platform/entry_points.h.
 
 // Replaces the runtime's graphic character codes 127..160 by look-alikes.
 std::string t_PrintableText(const std::string& text);

@@ -1,12 +1,15 @@
-// The boundary between the runtime and the desktop it runs on.
+// What the runtime needs from a front-end (the outbound port).
 //
-// The runtime (everything outside src/platform/qt) never includes a toolkit
-// header; it reaches windows, views, text views, menus, the pasteboard, file
-// panels and sound only through the functions declared here. The desktop
-// owns its objects on the main thread. Each declaration says where it may be
-// called: "any thread" functions hand their work to the main thread
-// themselves; "main thread" functions must be wrapped by the caller in
-// platform::run_on_main().
+// The runtime never includes a toolkit header; it reaches windows, views,
+// text views, menus, the pasteboard, file panels and sound only through the
+// functions declared here. A front-end (src/frontends/...) provides them by
+// installing a platform::Port at start; what it leaves out does nothing and
+// answers "none". The front-end owns its objects on the main thread. Each
+// declaration says where it may be called: "any thread" functions hand
+// their work to the main thread themselves; "main thread" functions must be
+// wrapped by the caller in platform::run_on_main().
+//
+// What a front-end may call in the runtime is in platform/entry_points.h.
 //
 // Coordinates are those of the runtime: origin at the bottom left, y growing
 // upward. Screen coordinates count from the bottom left of the primary
@@ -163,5 +166,73 @@ std::string save_panel(const std::string& defaultname, const std::string& title,
 bool play_pcm(const std::vector<int16_t>& samples, int channels, int rate);
 // The desktop's own beep.
 void system_beep();
+
+// ---- The port a front-end fills in ---------------------------------------
+
+// One entry per operation above, with the same meaning. The window lookups
+// are main-thread entries here: the calls above hand them to the main
+// thread. An entry left empty does nothing and answers "none" (no window,
+// number 255, an empty text or rectangle, false).
+struct Port {
+    PlatformWindow* (*platformwindow)(uint8_t number) = nullptr;
+    PlatformView* (*windowview)(uint8_t number) = nullptr;
+    PlatformTextView* (*windowtextview)(uint8_t number) = nullptr;
+    uint8_t (*windownumber)(PlatformWindow* window) = nullptr;
+    uint8_t (*mainwindownumber)() = nullptr;
+    int64_t (*measure_title_bar_height)() = nullptr;
+
+    PlatformRect (*window_frame)(PlatformWindow* window) = nullptr;
+    void (*set_window_frame)(PlatformWindow* window, PlatformRect frame) = nullptr;
+    PlatformRect (*window_screen_frame)(PlatformWindow* window) = nullptr;
+    void (*set_window_title)(PlatformWindow* window, const std::string& title) = nullptr;
+    void (*set_window_titled)(PlatformWindow* window, bool titled) = nullptr;
+    bool (*window_titled)(PlatformWindow* window) = nullptr;
+    void (*order_window_front)(PlatformWindow* window) = nullptr;
+    void (*make_key_window)(PlatformWindow* window) = nullptr;
+    void (*order_window_out)(PlatformWindow* window) = nullptr;
+    bool (*window_visible)(PlatformWindow* window) = nullptr;
+    void (*set_window_background)(PlatformWindow* window, double red, double green, double blue,
+                                  double alpha) = nullptr;
+    void (*center_window)(PlatformWindow* window) = nullptr;
+
+    void (*set_view_frame)(PlatformView* view, PlatformRect frame) = nullptr;
+    void (*mark_view)(PlatformView* view) = nullptr;
+    void (*draw_view_now)(PlatformView* view) = nullptr;
+
+    std::string (*text_view_text)(PlatformTextView* view) = nullptr;
+    void (*set_text_view_text)(PlatformTextView* view, const std::string& text) = nullptr;
+    void (*mark_text_view)(PlatformTextView* view) = nullptr;
+    void (*configure_text_view)(PlatformTextView* view) = nullptr;
+    PlatformRect (*scroll_view_frame)(uint8_t number) = nullptr;
+    void (*set_scroll_view_frame)(uint8_t number, PlatformRect frame) = nullptr;
+    void (*set_ruler_text)(uint8_t number, const std::string& text) = nullptr;
+    PlatformRect (*ruler_frame)(uint8_t number) = nullptr;
+    void (*set_ruler_frame)(uint8_t number, PlatformRect frame) = nullptr;
+
+    PlatformMenu* (*find_menu)(const std::string& title) = nullptr;
+    int64_t (*menu_item_count)(PlatformMenu* menu) = nullptr;
+    std::string (*menu_item_title)(PlatformMenu* menu, int64_t position) = nullptr;
+    void (*delete_menu_item)(PlatformMenu* menu, int64_t position) = nullptr;
+
+    std::string (*pasteboard_text)() = nullptr;
+    void (*set_pasteboard_text)(const std::string& text) = nullptr;
+    void (*set_pasteboard_image)(const WindowImage& image) = nullptr;
+
+    std::vector<std::string> (*open_panel)(const std::string& prompt, const std::string& title,
+                                           const std::string& message,
+                                           const std::vector<std::string>& types, bool multiple,
+                                           bool files, bool folders) = nullptr;
+    std::string (*save_panel)(const std::string& defaultname, const std::string& title,
+                              const std::string& message,
+                              const std::vector<std::string>& types) = nullptr;
+
+    bool (*play_pcm)(const std::vector<int16_t>& samples, int channels, int rate) = nullptr;
+    void (*system_beep)() = nullptr;
+};
+
+// Installs the front-end's port (before the runtime starts; the front-end
+// of a process does not change while it runs). Each call replaces the
+// whole port; an empty Port uninstalls.
+void install(const Port& port);
 
 }  // namespace platform

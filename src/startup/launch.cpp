@@ -1,15 +1,19 @@
 #include "startup/launch.h"
 
+#include <mutex>
+
 #include "conversation/conversation.h"
 #include "platform/platform.h"
 #include "startup/tables.h"
-#include "startup/threads.h"
 #include "util/diagnostics.h"
 #include "windows/window_table.h"
 
 namespace {
 
 constexpr int64_t programstacksize = 0x40000000;  // 1 GiB
+
+std::mutex terminatelock;
+t_Function terminatehandler;  // guarded by terminatelock
 
 }  // namespace
 
@@ -21,4 +25,22 @@ void launchwork()
     diag_line("Program: Start.");
     startprocess(conversationmain, programstacksize);
     diag_line("applicationDidFinishLaunching: End.");
+}
+
+void setterminatehandler(t_Function handler)
+{
+    std::lock_guard lock(terminatelock);
+    terminatehandler = std::move(handler);
+}
+
+void applicationwillterminate()
+{
+    diag_line("applicationWillTerminate: Called.");
+    t_Function handler;
+    {
+        std::lock_guard lock(terminatelock);
+        handler = terminatehandler;
+    }
+    if (handler)
+        handler();
 }

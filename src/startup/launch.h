@@ -1,7 +1,12 @@
-// The work done when the application has finished launching.
+// The work done when the application has finished launching, and when it
+// terminates. launchwork and applicationwillterminate are entry points of
+// the front-ends (platform/entry_points.h).
 #pragma once
 
-// On the main thread: prints the launch lines, runs inittermkit, measures
-// the title bar height and starts conversationmain on the program thread
-// with a 1 GiB stack.
-void launchwork();
+#include "platform/entry_points.h"
+#include "startup/threads.h"
+
+// The function called when the application terminates (after the line
+// "applicationWillTerminate: Called."); it does nothing until a program
+// sets one. Any thread; the handler runs on the main thread.
+void setterminatehandler(t_Function handler);

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/entry_points.h"
+
 using t_Function = std::function<void()>;
 
 // Runs `function` on a new thread with a stack of `stacksize` bytes and
@@ -25,8 +27,7 @@ void startbackgroundtask(t_Function function);
 // The calling thread's number (see above).
 int64_t threadnumber();
 
-// Marks the calling thread as the main thread (number 1).
-void markmainthread();
+// markmainthread is in platform/entry_points.h.
 
 // Names the calling thread (truncated to the 15 bytes Linux allows).
 void namethread(const std::string& name);

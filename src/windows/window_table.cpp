@@ -74,3 +74,8 @@ bool windowhastext(uint8_t window)
     return window < graphicwindowcount && windowusable(window) &&
            windowtable[window].TextMemoryStart >= 0;
 }
+
+int64_t measuredtitlebarheight()
+{
+    return titlebarheight;
+}

@@ -9,13 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/entry_points.h"
 #include "util/relaxed.h"
 #include "windows/font_file.h"
 
 struct PlatformWindow;  // opaque platform objects (platform/platform.h)
 struct PlatformView;
 
-constexpr int graphicwindowcount = 8;
 
 struct t_RGBColor {
     uint8_t Alpha;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/qt/handles.h"
+#include "frontends/qt/handles.h"
 #include "support/program_thread.h"
 #include "util/diagnostics.h"
 #include "windows/window_placement.h"

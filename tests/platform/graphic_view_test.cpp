@@ -5,8 +5,8 @@
 #include <QPixmap>
 #include <algorithm>
 
-#include "platform/qt/graphic_views.h"
-#include "platform/qt/handles.h"
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/handles.h"
 #include "support/program_thread.h"
 #include "windows/video_memory.h"
 #include "windows/window_placement.h"

@@ -1,7 +1,7 @@
 // Qt key events in the runtime's platform-neutral form.
 #include <gtest/gtest.h>
 
-#include "platform/qt/key_mapping.h"
+#include "frontends/qt/key_mapping.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/platform.h"
-#include "platform/qt/handles.h"
+#include "frontends/qt/handles.h"
 #include "support/program_thread.h"
 #include "text/text_attributes.h"
 #include "util/diagnostics.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
-#include "platform/qt/handles.h"
-#include "platform/qt/text_windows.h"
+#include "frontends/qt/handles.h"
+#include "frontends/qt/text_windows.h"
 
 // Each row is set in turn, so a row that extends the one before is appended
 // and must not break or double the lines already shown.

@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "input/key_events.h"
-#include "platform/qt/graphic_views.h"
-#include "platform/qt/handles.h"
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/handles.h"
 #include "startup/threads.h"
 #include "support/keys.h"
 #include "support/program_thread.h"

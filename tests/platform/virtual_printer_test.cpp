@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "menus/virtual_printer.h"
-#include "platform/qt/app_delegate.h"
+#include "frontends/qt/app_delegate.h"
 #include "support/program_thread.h"
 #include "util/diagnostics.h"
 

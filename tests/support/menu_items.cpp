@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
-#include "platform/qt/app_delegate.h"
+#include "frontends/qt/app_delegate.h"
 
 QAction* itemwithtag(int64_t tag)
 {

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "frontends/qt/port.h"
 #include "platform/platform.h"
 
 namespace {
@@ -73,10 +74,6 @@ bool hastypes(const std::vector<std::string>& types)
     return false;
 }
 
-}  // namespace
-
-namespace platform {
-
 std::vector<std::string> open_panel(const std::string& prompt, const std::string& title,
                                     const std::string& message,
                                     const std::vector<std::string>& types, bool multiple,
@@ -119,4 +116,10 @@ std::string save_panel(const std::string& defaultname, const std::string& title,
     return chosen.empty() ? std::string() : chosen.front();
 }
 
-}  // namespace platform
+}  // namespace
+
+void addpanels(platform::Port& port)
+{
+    port.open_panel = open_panel;
+    port.save_panel = save_panel;
+}

@@ -1,20 +1,21 @@
 // The application: creating it with its interface, the lifecycle calls of
 // the delegate, and the event loop.
-#include "platform/qt/application.h"
+#include "frontends/qt/application.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 
+#include "frontends/qt/app_delegate.h"
+#include "frontends/qt/interface.h"
+#include "frontends/qt/port.h"
+#include "frontends/qt/top_window.h"
+#include "platform/main_thread.h"
 #include "platform/platform.h"
-#include "platform/qt/app_delegate.h"
-#include "platform/qt/interface.h"
-#include "platform/qt/main_thread.h"
-#include "platform/qt/top_window.h"
-#include "windows/window_table.h"
 
 namespace {
 
@@ -22,14 +23,40 @@ namespace {
 // that has never been mapped) a title bar is taken to be this high.
 constexpr int64_t defaulttitlebarheight = 22;
 
+// The main thread's hand-off queue is drained whenever its wake-up
+// descriptor becomes readable.
+void attachqueue(QApplication& application)
+{
+    attachmainthread();
+    auto* notifier = new QSocketNotifier(mainthreadwakeup(), QSocketNotifier::Read, &application);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { runmainthreadqueue(); });
+}
+
+// The pasteboard window's frame height minus its scroll view's height
+// minus the 20 points of margin around the scroll view.
+int64_t measuretitlebarheight()
+{
+    const AppDelegate& delegate = appdelegate();
+    const QWidget* window = delegate.PasteboardWindow;
+    const QAbstractScrollArea* scroll = delegate.PasteboardScrollView;
+    if (window == nullptr || scroll == nullptr)
+        return defaulttitlebarheight;
+    // The decoration's share of the frame, which the window system knows
+    // only once it has framed the window.
+    if (window->frameGeometry().height() == window->geometry().height())
+        return defaulttitlebarheight;
+    return int64_t(window->frameGeometry().height() - scroll->height() - 20);
+}
+
 void setupapplication(QApplication& application)
 {
+    platform::install(qtport());
     application.setApplicationName(QString::fromStdString(platform::application_name()));
     application.setQuitOnLastWindowClosed(false);
     const std::string icon = platform::resource_directory() + "/sprecho.png";
     if (std::filesystem::exists(icon))
         application.setWindowIcon(QIcon(QString::fromStdString(icon)));
-    attachmainthread(&application);
+    attachqueue(application);
     buildinterface();
     AppDelegate& delegate = appdelegate();
     QObject::connect(&application, &QGuiApplication::applicationStateChanged, &application,
@@ -63,28 +90,9 @@ void startapplicationfortests(int& argc, char** argv)
     // Lives until the process ends, as the real program's application does.
     static QApplication* application = new QApplication(argc, argv);
     setupapplication(*application);
-    titlebarheight = platform::measure_title_bar_height();
 }
 
-void setterminatehandler(std::function<void()> handler)
+void addapplication(platform::Port& port)
 {
-    appdelegate().terminatehandler = handler ? std::move(handler) : [] {};
+    port.measure_title_bar_height = measuretitlebarheight;
 }
-
-namespace platform {
-
-int64_t measure_title_bar_height()
-{
-    const AppDelegate& delegate = appdelegate();
-    const QWidget* window = delegate.PasteboardWindow;
-    const QAbstractScrollArea* scroll = delegate.PasteboardScrollView;
-    if (window == nullptr || scroll == nullptr)
-        return defaulttitlebarheight;
-    // The decoration's share of the frame, which the window system knows
-    // only once it has framed the window.
-    if (window->frameGeometry().height() == window->geometry().height())
-        return defaulttitlebarheight;
-    return int64_t(window->frameGeometry().height() - scroll->height() - 20);
-}
-
-}  // namespace platform

@@ -7,7 +7,6 @@
 
 #include <Qt>
 #include <array>
-#include <functional>
 #include <vector>
 
 #include "util/relaxed.h"
@@ -57,8 +56,6 @@ public:
 
     relaxed<bool> launchfinished = false;
     relaxed<bool> applicationactive = false;
-    // Called when the application terminates; does nothing by default.
-    std::function<void()> terminatehandler = [] {};
 
     // Lifecycle, in the order the application calls them.
     void applicationWillFinishLaunching();

@@ -8,7 +8,7 @@
 #include <Qt>
 #include <cstdint>
 
-#include "input/key_events.h"
+#include "platform/entry_points.h"
 
 class QKeyEvent;
 

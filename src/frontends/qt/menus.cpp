@@ -1,14 +1,15 @@
-#include "platform/qt/menus.h"
+#include "frontends/qt/menus.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "input/key_events.h"
+#include "frontends/qt/app_delegate.h"
+#include "frontends/qt/handles.h"
+#include "frontends/qt/key_mapping.h"
+#include "frontends/qt/port.h"
+#include "platform/entry_points.h"
 #include "platform/platform.h"
-#include "platform/qt/app_delegate.h"
-#include "platform/qt/handles.h"
-#include "platform/qt/key_mapping.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ t_MenuItemInfo menuiteminfo(const QAction* item)
     return info;
 }
 
-namespace platform {
+namespace {
 
 PlatformMenu* find_menu(const std::string& title)
 {
@@ -186,4 +187,12 @@ void delete_menu_item(PlatformMenu* menu, int64_t position)
         item->deleteLater();
 }
 
-}  // namespace platform
+}  // namespace
+
+void addmenus(platform::Port& port)
+{
+    port.find_menu = find_menu;
+    port.menu_item_count = menu_item_count;
+    port.menu_item_title = menu_item_title;
+    port.delete_menu_item = delete_menu_item;
+}

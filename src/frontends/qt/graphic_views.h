@@ -6,9 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "input/mouse_events.h"
-
-struct WindowImage;
+#include "platform/entry_points.h"
 
 class GraphicView : public QWidget {
 public:

@@ -1,4 +1,4 @@
-#include "platform/qt/graphic_views.h"
+#include "frontends/qt/graphic_views.h"
 
 #include <QImage>
 #include <QKeyEvent>
@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <limits>
 
-#include "display/window_refresh.h"
-#include "input/key_events.h"
-#include "platform/qt/frames.h"
-#include "platform/qt/handles.h"
-#include "platform/qt/key_mapping.h"
+#include "frontends/qt/frames.h"
+#include "frontends/qt/handles.h"
+#include "frontends/qt/key_mapping.h"
+#include "frontends/qt/port.h"
+#include "platform/entry_points.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ t_MousePress mousepressfrom(QPointF position, int contentheight, Qt::KeyboardMod
     return press;
 }
 
-namespace platform {
+namespace {
 
 void set_view_frame(PlatformView* view, PlatformRect frame)
 {
@@ -126,4 +126,11 @@ void draw_view_now(PlatformView* view)
         widget->repaint();
 }
 
-}  // namespace platform
+}  // namespace
+
+void addgraphicviews(platform::Port& port)
+{
+    port.set_view_frame = set_view_frame;
+    port.mark_view = mark_view;
+    port.draw_view_now = draw_view_now;
+}

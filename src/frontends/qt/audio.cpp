@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <atomic>
 
+#include "frontends/qt/port.h"
 #include "platform/platform.h"
 
 namespace {
@@ -61,21 +62,23 @@ bool outputpresent()
     return state == OutputState::present;
 }
 
-}  // namespace
-
-namespace platform {
-
 bool play_pcm(const std::vector<int16_t>& samples, int channels, int rate)
 {
-    if (!available() || samples.empty() || channels < 1 || rate < 1 || !outputpresent())
+    if (!platform::available() || samples.empty() || channels < 1 || rate < 1 || !outputpresent())
         return false;
-    post_to_main([samples, channels, rate] { play(samples, channels, rate); });
+    platform::post_to_main([samples, channels, rate] { play(samples, channels, rate); });
     return true;
 }
 
 void system_beep()
 {
-    post_to_main([] { QApplication::beep(); });
+    platform::post_to_main([] { QApplication::beep(); });
 }
 
-}  // namespace platform
+}  // namespace
+
+void addsound(platform::Port& port)
+{
+    port.play_pcm = play_pcm;
+    port.system_beep = system_beep;
+}

@@ -1,15 +1,15 @@
-#include "platform/qt/interface.h"
+#include "frontends/qt/interface.h"
 
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 
-#include "platform/qt/app_delegate.h"
-#include "platform/qt/graphic_views.h"
-#include "platform/qt/menus.h"
-#include "platform/qt/text_windows.h"
-#include "platform/qt/top_window.h"
+#include "frontends/qt/app_delegate.h"
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/menus.h"
+#include "frontends/qt/text_windows.h"
+#include "frontends/qt/top_window.h"
 
 namespace {
 

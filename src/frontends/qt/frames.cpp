@@ -1,4 +1,4 @@
-#include "platform/qt/frames.h"
+#include "frontends/qt/frames.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "menus/menu_events.h"
+#include "platform/entry_points.h"
 
 class QAction;
 class QMenuBar;

@@ -1,7 +1,5 @@
-// Entry points of the desktop application.
+// Entry points of the desktop front-end.
 #pragma once
-
-#include <functional>
 
 // Creates the application and its interface, runs the launch work once the
 // event loop has started, and runs the loop until the user quits. Returns
@@ -13,7 +11,3 @@ int runapplication(int argc, char** argv);
 // the main thread, without starting the program. The platform is taken
 // from QT_QPA_PLATFORM ("offscreen" when unset).
 void startapplicationfortests(int& argc, char** argv);
-
-// The function called when the application terminates (after the line
-// "applicationWillTerminate: Called."); by default nothing happens.
-void setterminatehandler(std::function<void()> handler);

@@ -3,10 +3,11 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "display/window_image.h"
+#include "frontends/qt/port.h"
+#include "platform/entry_points.h"
 #include "platform/platform.h"
 
-namespace platform {
+namespace {
 
 std::string pasteboard_text()
 {
@@ -33,4 +34,11 @@ void set_pasteboard_image(const WindowImage& image)
     clipboard->setImage(wrapped.copy());
 }
 
-}  // namespace platform
+}  // namespace
+
+void addpasteboard(platform::Port& port)
+{
+    port.pasteboard_text = pasteboard_text;
+    port.set_pasteboard_text = set_pasteboard_text;
+    port.set_pasteboard_image = set_pasteboard_image;
+}

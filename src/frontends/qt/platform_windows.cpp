@@ -7,13 +7,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frontends/qt/app_delegate.h"
+#include "frontends/qt/frames.h"
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/handles.h"
+#include "frontends/qt/port.h"
+#include "frontends/qt/top_window.h"
+#include "platform/entry_points.h"
 #include "platform/platform.h"
-#include "platform/qt/app_delegate.h"
-#include "platform/qt/frames.h"
-#include "platform/qt/graphic_views.h"
-#include "platform/qt/handles.h"
-#include "platform/qt/top_window.h"
-#include "windows/window_table.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ uint8_t numberof(const QWidget* window)
 int titlestrip(const QWidget* window)
 {
     const bool titled = !(window->windowFlags() & Qt::FramelessWindowHint);
-    return titled ? int(titlebarheight) : 0;
+    return titled ? int(measuredtitlebarheight()) : 0;
 }
 
 int menubarheight(const QWidget* window)
@@ -119,56 +120,36 @@ void keeptitleonscreen(QWidget* window)
         window->move(window->x(), window->y() + (limit - top));
 }
 
-}  // namespace
-
-PlatformWindow* platformwindow(uint8_t number)
+PlatformWindow* windowhandle(uint8_t number)
 {
-    if (number > 12)
-        return nullptr;
-    QWidget* window = nullptr;
-    platform::run_on_main([&] { window = windowfor(number); });
-    return tohandle(window);
+    return tohandle(windowfor(number));
 }
 
-PlatformView* windowview(uint8_t number)
+PlatformView* viewhandle(uint8_t number)
 {
-    if (number >= graphicwindowcount)
-        return nullptr;
-    GraphicView* view = nullptr;
-    platform::run_on_main([&] { view = appdelegate().view(number); });
-    return tohandle(view);
+    return tohandle(appdelegate().view(number));
 }
 
-PlatformTextView* windowtextview(uint8_t number)
+PlatformTextView* textviewhandle(uint8_t number)
 {
-    TextView* view = nullptr;
-    platform::run_on_main([&] {
-        AppDelegate& delegate = appdelegate();
-        switch (number) {
-        case 8: view = delegate.PasteboardTextView; break;
-        case 9: view = delegate.VirtualPrinterTextView; break;
-        case 10: view = delegate.SystemConsoleTextView; break;
-        default: break;
-        }
-    });
-    return tohandle(view);
+    AppDelegate& delegate = appdelegate();
+    switch (number) {
+    case 8: return tohandle(delegate.PasteboardTextView);
+    case 9: return tohandle(delegate.VirtualPrinterTextView);
+    case 10: return tohandle(delegate.SystemConsoleTextView);
+    default: return nullptr;
+    }
 }
 
-uint8_t windownumber(PlatformWindow* window)
+uint8_t handlenumber(PlatformWindow* window)
 {
-    uint8_t number = 255;
-    platform::run_on_main([&] { number = numberof(towidget(window)); });
-    return number;
+    return numberof(towidget(window));
 }
 
-uint8_t mainwindownumber()
+uint8_t activewindownumber()
 {
-    uint8_t number = 255;
-    platform::run_on_main([&] { number = numberof(QApplication::activeWindow()); });
-    return number;
+    return numberof(QApplication::activeWindow());
 }
-
-namespace platform {
 
 PlatformRect window_frame(PlatformWindow* handle)
 {
@@ -209,6 +190,12 @@ void set_window_title(PlatformWindow* handle, const std::string& title)
         window->setWindowTitle(QString::fromStdString(title));
 }
 
+bool window_titled(PlatformWindow* handle)
+{
+    const QWidget* window = towidget(handle);
+    return window != nullptr && !(window->windowFlags() & Qt::FramelessWindowHint);
+}
+
 void set_window_titled(PlatformWindow* handle, bool titled)
 {
     QWidget* window = towidget(handle);
@@ -224,12 +211,6 @@ void set_window_titled(PlatformWindow* handle, bool titled)
     placecontent(window, content);
     if (visible)
         window->show();
-}
-
-bool window_titled(PlatformWindow* handle)
-{
-    const QWidget* window = towidget(handle);
-    return window != nullptr && !(window->windowFlags() & Qt::FramelessWindowHint);
 }
 
 void order_window_front(PlatformWindow* handle)
@@ -297,4 +278,25 @@ void center_window(PlatformWindow* handle)
     set_window_frame(handle, frame);
 }
 
-}  // namespace platform
+}  // namespace
+
+void addwindows(platform::Port& port)
+{
+    port.platformwindow = windowhandle;
+    port.windowview = viewhandle;
+    port.windowtextview = textviewhandle;
+    port.windownumber = handlenumber;
+    port.mainwindownumber = activewindownumber;
+    port.window_frame = window_frame;
+    port.set_window_frame = set_window_frame;
+    port.window_screen_frame = window_screen_frame;
+    port.set_window_title = set_window_title;
+    port.set_window_titled = set_window_titled;
+    port.window_titled = window_titled;
+    port.order_window_front = order_window_front;
+    port.make_key_window = make_key_window;
+    port.order_window_out = order_window_out;
+    port.window_visible = window_visible;
+    port.set_window_background = set_window_background;
+    port.center_window = center_window;
+}

@@ -1,4 +1,4 @@
-#include "platform/qt/key_mapping.h"
+#include "frontends/qt/key_mapping.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "platform/qt/top_window.h"
+#include "frontends/qt/top_window.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
 
-#include "platform/qt/app_delegate.h"
+#include "frontends/qt/app_delegate.h"
 
 TopWindow::TopWindow(const QString& title)
     : menubar_(new QMenuBar(this)), content_(new QWidget(this))

@@ -1,13 +1,10 @@
-#include "platform/qt/app_delegate.h"
+#include "frontends/qt/app_delegate.h"
 
-#include "input/mouse_events.h"
-#include "menus/menu_events.h"
+#include "frontends/qt/handles.h"
+#include "frontends/qt/menus.h"
+#include "frontends/qt/text_windows.h"
+#include "platform/entry_points.h"
 #include "platform/platform.h"
-#include "platform/qt/handles.h"
-#include "platform/qt/menus.h"
-#include "platform/qt/text_windows.h"
-#include "startup/launch.h"
-#include "startup/threads.h"
 #include "util/diagnostics.h"
 
 AppDelegate::AppDelegate()
@@ -23,9 +20,9 @@ GraphicView*& AppDelegate::view(int number)
 
 void AppDelegate::applicationWillFinishLaunching()
 {
+    // The main thread keeps its name: on Linux it is the process's name,
+    // which ps, pgrep and killall look for.
     diag_line("applicationWillFinishLaunching: Called.");
-    if (threadnumber() == 1)
-        namethread("AppDelegate");
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -41,9 +38,7 @@ void AppDelegate::applicationStateChanged(Qt::ApplicationState state)
 
 void AppDelegate::applicationWillTerminate()
 {
-    diag_line("applicationWillTerminate: Called.");
-    if (terminatehandler)
-        terminatehandler();
+    applicationwillterminate();
 }
 
 void AppDelegate::windowShouldClose(QWidget* window)

@@ -1,4 +1,4 @@
-#include "platform/qt/text_windows.h"
+#include "frontends/qt/text_windows.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -6,12 +6,13 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include "frontends/qt/app_delegate.h"
+#include "frontends/qt/frames.h"
+#include "frontends/qt/handles.h"
+#include "frontends/qt/port.h"
+#include "frontends/qt/top_window.h"
+#include "platform/entry_points.h"
 #include "platform/platform.h"
-#include "platform/qt/app_delegate.h"
-#include "platform/qt/frames.h"
-#include "platform/qt/handles.h"
-#include "platform/qt/top_window.h"
-#include "windows/window_table.h"
 
 namespace {
 
@@ -80,75 +81,6 @@ QLineEdit* ruler(uint8_t number)
     }
 }
 
-}  // namespace
-
-TextView::TextView(QWidget* parent) : QPlainTextEdit(parent)
-{
-    setReadOnly(true);
-    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setUndoRedoEnabled(false);
-    platform::configure_text_view(tohandle(this));
-}
-
-void TextView::settext(const std::string& text)
-{
-    const bool atend = scrolledtoend(*this);
-    // A log grows at its end: showing only the new part keeps an append as
-    // cheap on a long log as on a short one.
-    if (!text_.empty() && text.size() > text_.size() && !endsinsidecharacter(text_) &&
-        text.compare(0, text_.size(), text_) == 0) {
-        const std::string_view addition = std::string_view(text).substr(text_.size());
-        appendtext(addition);
-        text_ += addition;
-    } else if (text != text_) {
-        showtext(text);
-        text_ = text;
-    }
-    if (atend)
-        scrolltoend(*this);
-}
-
-void TextView::showtext(const std::string& text)
-{
-    setPlainText(displaytext(text, false));
-}
-
-void TextView::appendtext(std::string_view addition)
-{
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(displaytext(addition, text_.back() == '\r'));
-}
-
-void relayouttextwindow(uint8_t number)
-{
-    QAbstractScrollArea* scroll = scrollview(number);
-    PlatformWindow* window = platformwindow(number);
-    if (scroll == nullptr || window == nullptr)
-        return;
-    const PlatformRect frame = platform::window_frame(window);
-    const double title = double(titlebarheight);
-    if (number == 8) {
-        platform::set_scroll_view_frame(8, {10, 10, frame.width - 20, frame.height - 20 - title});
-        return;
-    }
-    platform::set_scroll_view_frame(number, {20, 20, frame.width - 40, frame.height - 40 - title - 15});
-    // The ruler stays where it is along the top edge; only its width follows.
-    if (QLineEdit* line = ruler(number))
-        line->resize(std::max(0, int(frame.width) - 48), 19);
-}
-
-QFont textviewfont()
-{
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(12);
-    return font;
-}
-
-namespace platform {
-
 std::string text_view_text(PlatformTextView* view)
 {
     const TextView* widget = totextview(view);
@@ -205,4 +137,83 @@ void set_ruler_frame(uint8_t number, PlatformRect frame)
     placewithinparent(ruler(number), frame);
 }
 
-}  // namespace platform
+}  // namespace
+
+TextView::TextView(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setUndoRedoEnabled(false);
+    configure_text_view(tohandle(this));
+}
+
+void TextView::settext(const std::string& text)
+{
+    const bool atend = scrolledtoend(*this);
+    // A log grows at its end: showing only the new part keeps an append as
+    // cheap on a long log as on a short one.
+    if (!text_.empty() && text.size() > text_.size() && !endsinsidecharacter(text_) &&
+        text.compare(0, text_.size(), text_) == 0) {
+        const std::string_view addition = std::string_view(text).substr(text_.size());
+        appendtext(addition);
+        text_ += addition;
+    } else if (text != text_) {
+        showtext(text);
+        text_ = text;
+    }
+    if (atend)
+        scrolltoend(*this);
+}
+
+void TextView::showtext(const std::string& text)
+{
+    setPlainText(displaytext(text, false));
+}
+
+void TextView::appendtext(std::string_view addition)
+{
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(displaytext(addition, text_.back() == '\r'));
+}
+
+void relayouttextwindow(uint8_t number)
+{
+    QAbstractScrollArea* scroll = scrollview(number);
+    PlatformWindow* window = platformwindow(number);
+    if (scroll == nullptr || window == nullptr)
+        return;
+    const PlatformRect frame = platform::window_frame(window);
+    const double title = double(measuredtitlebarheight());
+    if (number == 8) {
+        set_scroll_view_frame(8, {10, 10, frame.width - 20, frame.height - 20 - title});
+        return;
+    }
+    set_scroll_view_frame(number, {20, 20, frame.width - 40, frame.height - 40 - title - 15});
+    // The ruler stays where it is along the top edge; only its width follows.
+    if (QLineEdit* line = ruler(number))
+        line->resize(std::max(0, int(frame.width) - 48), 19);
+}
+
+QFont textviewfont()
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(12);
+    return font;
+}
+
+
+void addtextviews(platform::Port& port)
+{
+    port.text_view_text = text_view_text;
+    port.set_text_view_text = set_text_view_text;
+    port.mark_text_view = mark_text_view;
+    port.configure_text_view = configure_text_view;
+    port.scroll_view_frame = scroll_view_frame;
+    port.set_scroll_view_frame = set_scroll_view_frame;
+    port.set_ruler_text = set_ruler_text;
+    port.ruler_frame = ruler_frame;
+    port.set_ruler_frame = set_ruler_frame;
+}

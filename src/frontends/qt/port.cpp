@@ -1,0 +1,15 @@
+#include "frontends/qt/port.h"
+
+platform::Port qtport()
+{
+    platform::Port port;
+    addapplication(port);
+    addwindows(port);
+    addgraphicviews(port);
+    addtextviews(port);
+    addmenus(port);
+    addpasteboard(port);
+    addpanels(port);
+    addsound(port);
+    return port;
+}
