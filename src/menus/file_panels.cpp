@@ -1,8 +1,6 @@
 #include "menus/file_panels.h"
 
-#include <atomic>
 #include <functional>
-#include <memory>
 
 #include "menus/files.h"
 #include "platform/platform.h"
@@ -14,29 +12,19 @@ std::string chooseprompt = "Wählen";
 
 namespace {
 
-// Runs a panel for a caller on any thread. Off the main thread the call is
-// queued and waited for; the state it writes is shared with the queued call,
-// so a caller that gives up (the application is gone) leaves nothing
-// dangling behind.
-std::string onmainthread(std::function<std::string()> panel)
+// Runs a panel for a caller on any thread: on the main thread at once,
+// from elsewhere through the main thread's hand-off, after a short pause
+// that lets the main thread finish what it is busy with (a menu closing, a
+// key being handled) before the modal panel takes it over. When the
+// application goes away first, the answer is empty.
+std::string onmainthread(const std::function<std::string()>& panel)
 {
     if (platform::on_main_thread())
         return panel();
-    struct Outcome {
-        std::atomic<bool> done{false};
-        std::string path;
-    };
-    auto outcome = std::make_shared<Outcome>();
-    // A short pause lets the main thread finish what it is busy with (a menu
-    // closing, a key being handled) before the modal panel takes it over.
     sleep_ms(20);
-    platform::post_to_main([outcome, panel = std::move(panel)] {
-        outcome->path = panel();
-        outcome->done = true;
-    });
-    while (!outcome->done && platform::available())
-        sleep_ms(1);
-    return outcome->done ? outcome->path : std::string();
+    std::string path;
+    platform::run_on_main([&] { path = panel(); });
+    return path;
 }
 
 }  // namespace
