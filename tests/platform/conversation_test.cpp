@@ -11,8 +11,8 @@
 
 #include "input/key_events.h"
 #include "menus/virtual_printer.h"
-#include "platform/qt/graphic_views.h"
-#include "platform/qt/handles.h"
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/handles.h"
 #include "startup/launch.h"
 #include "support/keys.h"
 #include "support/program_thread.h"
@@ -31,14 +31,16 @@ bool waitsforkey()
 }
 
 // Types a line into view 0 and, unless it is typed ahead, waits until the
-// program has taken it.
+// program has taken it. The keys are queued before this returns, so an
+// empty queue means the program has taken the Return (its cursor may be
+// back at the next prompt already).
 void say(const QString& line, bool ahead = false)
 {
     QWidget* view = toview(windowview(0));
     ASSERT_TRUE(ahead || waitsforkey());
     typetext(view, line);
     pressreturn(view);
-    ASSERT_TRUE(ahead || pump_until([] { return windowtable[0].TextCursorLevel == 0; }));
+    ASSERT_TRUE(ahead || pump_until([] { return keyqueuelength() == 0; }));
 }
 
 // The dated begin and end lines become "[Beginn]" and "[Ende]" when their
