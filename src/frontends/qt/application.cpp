@@ -52,6 +52,7 @@ void setupapplication(QApplication& application)
 {
     platform::install(qtport());
     application.setApplicationName(QString::fromStdString(platform::application_name()));
+    QGuiApplication::setDesktopFileName(QStringLiteral(SPRECHO_APP_ID));
     application.setQuitOnLastWindowClosed(false);
     const std::string icon = platform::resource_directory() + "/sprecho.png";
     if (std::filesystem::exists(icon))
