@@ -27,6 +27,8 @@ struct OptionRow {
 constexpr std::array optionrows = {
     OptionRow{"help", 'h', "zeigt diese Hilfe und endet", CommandLine::Action::help, nullptr},
     OptionRow{"version", 'V', "zeigt die Version und endet", CommandLine::Action::version, nullptr},
+    OptionRow{"terminal", 't', "zeigt das Gespräch im Terminal statt in einem Fenster",
+              CommandLine::Action::run, &CommandLine::terminal},
 };
 
 // getopt_long answers a long option with this plus its row, a short one with

@@ -11,6 +11,8 @@
 struct CommandLine {
     enum class Action { run, help, version, error };
     Action action = Action::run;
+    // --terminal: the conversation runs in the terminal, not in a window.
+    bool terminal = false;
     // For `error`: the whole German line for standard error, without a line end.
     std::string error;
 };

@@ -1,10 +1,37 @@
-// Sprecho: reads the command line, then hands control to the desktop's
-// event loop.
+// Sprecho: reads the command line, chooses the front-end and hands control
+// to its event loop: the desktop where there is a display, the terminal
+// with --terminal or where there is no display but a terminal.
 #include <cstdio>
 #include <cstdlib>
 
 #include "command_line.h"
 #include "frontends/qt/application.h"
+#include "frontends/terminal/terminal.h"
+#include "util/diagnostics.h"
+
+namespace {
+
+bool displayavailable()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(name); value != nullptr && value[0] != '\0')
+            return true;
+    return false;
+}
+
+int runfrontend(const CommandLine& commandline, char** argv)
+{
+    if (commandline.terminal)
+        return runterminal();
+    if (!displayavailable() && terminalavailable()) {
+        diag_line("main: No display found; Sprecho runs in the terminal.");
+        return runterminal();
+    }
+    // Only our own options are accepted, so the toolkit gets none.
+    return runapplication(1, argv);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -12,8 +39,7 @@ int main(int argc, char** argv)
     const CommandLine commandline = parsecommandline(argc, argv);
     if (commandline.action != CommandLine::Action::run)
         return answercommandline(commandline);
-    // Only our own options are accepted, so the toolkit gets none.
-    const int status = runapplication(1, argv);
+    const int status = runfrontend(commandline, argv);
     // The runtime's service tasks (refresh, printer) run until the process
     // ends and keep using process-wide state; ending here without running
     // static destructors keeps them from touching state being torn down.

@@ -113,3 +113,37 @@ struct WindowImage {
 // holds window 0's VerticalBlank false from here until viewenddraw.
 std::shared_ptr<WindowImage> viewbegindraw(uint8_t window);
 void viewenddraw(uint8_t window);
+
+// ---- Reading a window's text cells ----------------------------------------------
+// For a front-end that shows a graphic window as text (a terminal) rather
+// than as pixels.
+
+// Which face of the window's font drew a cell.
+enum class t_FontFace : uint8_t { regular = 0, bold = 1, italic = 2 };
+
+// One character cell: the code (128..255 are the Latin-1 letters), the
+// attribute byte as drawn (ink in the high nibble, paper in the low one;
+// an inverted cell holds them swapped) and the face that drew it.
+struct t_TextCell {
+    uint8_t Code = 32;
+    uint8_t Attribute = 0;
+    t_FontFace Face = t_FontFace::regular;
+    bool operator==(const t_TextCell&) const = default;
+};
+
+// A copy of a window's text grid and what goes around it.
+struct t_TextScreen {
+    int64_t Columns = 0;
+    int64_t Lines = 0;
+    std::vector<t_TextCell> Cells;  // Lines x Columns, top line first
+    int64_t CursorColumn = 0;       // the text cursor (1-based)
+    int64_t CursorLine = 0;
+    uint32_t MarginColour = 0;      // 0xRRGGBB of the margin around the window
+};
+
+// Copies the text grid of graphic window `window` into `screen` (reusing
+// its storage); false when the window is not set up or has no text. Any
+// thread; the cells may change while they are read, as pixels may.
+bool viewtextscreen(uint8_t window, t_TextScreen& screen);
+// The colour number's red, green and blue as 0xRRGGBB (black for 16 and up).
+uint32_t palettergb(unsigned number);

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "text/face_plane.h"
 #include "util/diagnostics.h"
 #include "util/unicode.h"
 #include "windows/video_memory.h"
@@ -356,4 +357,5 @@ void printsymbol(uint8_t window, uint8_t code, uint8_t colour, int64_t x, int64_
     const int64_t half = textplanesize(w);
     videomemory[w.TextMemoryStart + half + index] = static_cast<uint8_t>(ink << 4 | paper);
     videomemory[w.TextMemoryStart + index] = code;
+    recordface(window, index, w.Font.Face);
 }

@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "text/face_plane.h"
 #include "text/text_attributes.h"
 #include "util/strings.h"
 #include "util/unicode.h"
+#include "windows/video_memory.h"
 #include "windows/window_table.h"
 
 void t_RedirectOutput(uint8_t window, int64_t mode)
@@ -68,4 +70,50 @@ std::string t_GetScreen(uint8_t window, const std::string& separator)
     if (auto decoded = unicode::decodeutf8(trimmed))
         return *decoded;
     return texttostring(std::vector<uint8_t>(trimmed.begin(), trimmed.end()));
+}
+
+// ---- The text grid for a front-end --------------------------------------------
+
+bool viewtextscreen(uint8_t window, t_TextScreen& screen)
+{
+    if (!memoryready || window >= graphicwindowcount || !windowhastext(window))
+        return false;
+    const t_Window& w = windowtable[window];
+    const int64_t start = w.TextMemoryStart;
+    const int64_t end = w.TextMemoryEnd;
+    const int64_t columns = w.TextWidth;
+    const int64_t lines = w.TextHeight;
+    const int64_t half = textplanesize(w);
+    if (columns < 1 || lines < 1 || end >= videomemorysize || columns > half / lines)
+        return false;
+    const int64_t cells = columns * lines;
+    screen.Columns = columns;
+    screen.Lines = lines;
+    screen.Cells.resize(static_cast<size_t>(cells));
+    static thread_local std::vector<t_FontFace> faces;
+    faces.resize(static_cast<size_t>(cells));
+    readfaces(window, faces.data(), cells);
+    {
+        const RacyVideoRead racy;
+        const uint8_t* codes = videomemory + start;
+        const uint8_t* attributes = codes + half;
+        for (int64_t i = 0; i < cells; ++i) {
+            t_TextCell& cell = screen.Cells[static_cast<size_t>(i)];
+            cell.Code = codes[i];
+            cell.Attribute = attributes[i];
+        }
+    }
+    for (int64_t i = 0; i < cells; ++i)
+        screen.Cells[static_cast<size_t>(i)].Face = faces[static_cast<size_t>(i)];
+    screen.CursorColumn = w.TextHpos;
+    screen.CursorLine = w.TextVpos;
+    const t_RGBColor margin = w.RGBColorBorder;
+    screen.MarginColour = uint32_t(margin.Red) << 16 | uint32_t(margin.Green) << 8 | margin.Blue;
+    return true;
+}
+
+uint32_t palettergb(unsigned number)
+{
+    const t_RGBColor c = palettecolor(number);
+    return uint32_t(c.Red) << 16 | uint32_t(c.Green) << 8 | c.Blue;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "text/face_plane.h"
 #include "text/glyph.h"
 #include "text/text_output.h"
 #include "util/strings.h"
@@ -95,6 +96,7 @@ void t_WindowFont(uint8_t window, const t_Font& font)
     f.Height = font.Height;
     f.Reserved = font.Reserved;
     f.Data = font.Data;
+    f.Face = font.Face;
 }
 
 // ---- Text memory cells ------------------------------------------------------
@@ -188,6 +190,8 @@ void blankcells(uint8_t window, int64_t first, int64_t last, int64_t line)
     t_PrintSymbol(window, 32, w.TextColor, first, line);
     if (blanksarecopies(w, first, last, line)) {
         copyfirstcell(w, first, last, line);
+        for (int64_t column = first + 1; column <= last; ++column)
+            recordface(window, (line - 1) * w.TextWidth + column - 1, w.Font.Face);
         return;
     }
     for (int64_t column = first + 1; column <= last; ++column)

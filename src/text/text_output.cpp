@@ -2,6 +2,7 @@
 
 #include "input/key_events.h"
 #include "menus/menu_events.h"
+#include "text/face_plane.h"
 #include "text/glyph.h"
 #include "text/text_attributes.h"
 #include "util/clock.h"
@@ -163,7 +164,7 @@ ScrollGeometry scrollgeometry(const t_Window& win)
 // Moves the lines of a full-width area by one line in both text planes and
 // in the pixel block. `up` moves lines tfl+1..tll to tfl..tll-1, otherwise
 // lines tfl..tll-1 go to tfl+1..tll.
-void movefullwidth(const ScrollGeometry& g, bool up)
+void movefullwidth(uint8_t window, const ScrollGeometry& g, bool up)
 {
     const int64_t cells = g.tw * (g.tll - g.tfl);
     const int64_t line = g.tw * (g.tfl - 1);  // first cell of the area
@@ -172,6 +173,7 @@ void movefullwidth(const ScrollGeometry& g, bool up)
     const int64_t planeend = g.tms + g.half - 1;
     moveinside(g.tms + g.half + from, g.tms + g.half + to, cells, g.tms + g.half, planeend + g.half);
     moveinside(g.tms + from, g.tms + to, cells, g.tms, planeend);
+    moveface(window, from, to, cells);
 
     const int64_t linebytes = (g.bd * g.fh * g.w) / 8;
     if (up) {
@@ -216,7 +218,7 @@ void scroll(uint8_t window, const char* op, bool up)
         return;
     const ScrollGeometry g = scrollgeometry(windowtable[window]);
     if (g.tfc == 1 && g.tlc == g.tw)
-        movefullwidth(g, up);
+        movefullwidth(window, g, up);
     else
         movenarrow(window, g, up);
     blankcells(window, g.tfc, g.tlc, up ? g.tll : g.tfl);

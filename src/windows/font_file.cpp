@@ -134,6 +134,7 @@ t_Font parsefontfile(const std::vector<uint8_t>& bytes, const std::string& fileN
         diag_line("t_LoadFontResource: Could not load file \u201E" + fileName + "\u201C");
         return font;
     }
+    font.Face = fontfacefromname(fileName);
     const size_t header = bytes[0];
     font.HeaderSize = static_cast<int64_t>(header);
     if (bytes.size() < header || bytes.size() < minimumheader) {
@@ -159,6 +160,15 @@ t_Font parsefontfile(const std::vector<uint8_t>& bytes, const std::string& fileN
         font.Format -= 100;
     }
     return font;
+}
+
+t_FontFace fontfacefromname(const std::string& fileName)
+{
+    if (fileName.find("Bold") != std::string::npos)
+        return t_FontFace::bold;
+    if (fileName.find("Italic") != std::string::npos || fileName.find("Oblique") != std::string::npos)
+        return t_FontFace::italic;
+    return t_FontFace::regular;
 }
 
 t_Font t_LoadFontResource(const std::string& fileName)

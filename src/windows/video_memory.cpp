@@ -8,6 +8,7 @@
 #include "menus/menu_actions.h"
 #include "platform/platform.h"
 #include "startup/threads.h"
+#include "text/face_plane.h"
 #include "util/clock.h"
 #include "util/diagnostics.h"
 #include "util/numbers.h"
@@ -334,6 +335,7 @@ void finishwithview(uint8_t window, PlatformView* view, const t_Font& font, int6
     w.Font = font;
     clearpixels(w, gsize);
     cleartext(w);
+    resetfaceplane(window, w.TextMemoryStart >= 0 ? textplanesize(w) : 0);
     // Flagged only once the blocks are cleared, so no view ever shows the
     // previous contents.
     w.Initialized = true;

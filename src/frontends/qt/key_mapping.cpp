@@ -5,7 +5,7 @@
 #include <array>
 #include <utility>
 
-#include "util/unicode.h"
+#include "platform/key_meanings.h"
 
 namespace {
 
@@ -42,89 +42,44 @@ constexpr std::array<uint16_t, 256> scancodetable()
 constexpr auto scancodes = scancodetable();
 
 // Where there is no scan code (the offscreen platform, synthetic events)
-// the key is placed by what it means on a US layout; the German letters
-// sit where the German layout has them.
-constexpr std::pair<int, uint16_t> qtkeys[] = {
-    {Qt::Key_A, 0},  {Qt::Key_B, 11}, {Qt::Key_C, 8},  {Qt::Key_D, 2},  {Qt::Key_E, 14},
-    {Qt::Key_F, 3},  {Qt::Key_G, 5},  {Qt::Key_H, 4},  {Qt::Key_I, 34}, {Qt::Key_J, 38},
-    {Qt::Key_K, 40}, {Qt::Key_L, 37}, {Qt::Key_M, 46}, {Qt::Key_N, 45}, {Qt::Key_O, 31},
-    {Qt::Key_P, 35}, {Qt::Key_Q, 12}, {Qt::Key_R, 15}, {Qt::Key_S, 1},  {Qt::Key_T, 17},
-    {Qt::Key_U, 32}, {Qt::Key_V, 9},  {Qt::Key_W, 13}, {Qt::Key_X, 7},  {Qt::Key_Y, 16},
-    {Qt::Key_Z, 6},
-    {Qt::Key_0, 29}, {Qt::Key_1, 18}, {Qt::Key_2, 19}, {Qt::Key_3, 20}, {Qt::Key_4, 21},
-    {Qt::Key_5, 23}, {Qt::Key_6, 22}, {Qt::Key_7, 26}, {Qt::Key_8, 28}, {Qt::Key_9, 25},
-    {Qt::Key_Exclam, 18}, {Qt::Key_At, 19}, {Qt::Key_NumberSign, 20}, {Qt::Key_Dollar, 21},
-    {Qt::Key_Percent, 23}, {Qt::Key_AsciiCircum, 22}, {Qt::Key_Ampersand, 26},
-    {Qt::Key_Asterisk, 28}, {Qt::Key_ParenLeft, 25}, {Qt::Key_ParenRight, 29},
-    {Qt::Key_Minus, 27}, {Qt::Key_Underscore, 27}, {Qt::Key_Equal, 24}, {Qt::Key_Plus, 24},
-    {Qt::Key_BracketLeft, 33}, {Qt::Key_BraceLeft, 33}, {Qt::Key_BracketRight, 30},
-    {Qt::Key_BraceRight, 30}, {Qt::Key_Semicolon, 41}, {Qt::Key_Colon, 41},
-    {Qt::Key_Apostrophe, 39}, {Qt::Key_QuoteDbl, 39}, {Qt::Key_Comma, 43}, {Qt::Key_Less, 43},
-    {Qt::Key_Period, 47}, {Qt::Key_Greater, 47}, {Qt::Key_Slash, 44}, {Qt::Key_Question, 44},
-    {Qt::Key_Backslash, 42}, {Qt::Key_Bar, 42}, {Qt::Key_QuoteLeft, 50},
-    {Qt::Key_AsciiTilde, 50}, {Qt::Key_section, 10},
-    {Qt::Key_Adiaeresis, 39}, {Qt::Key_Odiaeresis, 41}, {Qt::Key_Udiaeresis, 33},
-    {Qt::Key_ssharp, 27},
-    {Qt::Key_Escape, 53}, {Qt::Key_Tab, 48}, {Qt::Key_Backtab, 48}, {Qt::Key_Backspace, 51},
-    {Qt::Key_Return, 36}, {Qt::Key_Enter, 76}, {Qt::Key_Space, 49}, {Qt::Key_Insert, 114},
-    {Qt::Key_Help, 114}, {Qt::Key_Delete, 117}, {Qt::Key_Home, 115}, {Qt::Key_End, 119},
-    {Qt::Key_PageUp, 116}, {Qt::Key_PageDown, 121}, {Qt::Key_Left, 123},
-    {Qt::Key_Right, 124}, {Qt::Key_Down, 125}, {Qt::Key_Up, 126}, {Qt::Key_Clear, 71},
-    {Qt::Key_Menu, 110},
-    {Qt::Key_F1, 122}, {Qt::Key_F2, 120}, {Qt::Key_F3, 99},  {Qt::Key_F4, 118},
-    {Qt::Key_F5, 96},  {Qt::Key_F6, 97},  {Qt::Key_F7, 98},  {Qt::Key_F8, 100},
-    {Qt::Key_F9, 101}, {Qt::Key_F10, 109}, {Qt::Key_F11, 103}, {Qt::Key_F12, 111},
-    {Qt::Key_F13, 105}, {Qt::Key_F14, 107}, {Qt::Key_F15, 113}, {Qt::Key_F16, 106},
-    {Qt::Key_F17, 64}, {Qt::Key_F18, 79}, {Qt::Key_F19, 80}, {Qt::Key_F20, 90},
+// the key is placed by what it means (platform/key_meanings.h). Qt's codes
+// for the keys that type Latin-1 characters are those characters.
+constexpr std::pair<int, t_NamedKey> namedqtkeys[] = {
+    {Qt::Key_Escape, t_NamedKey::escape},     {Qt::Key_Tab, t_NamedKey::tab},
+    {Qt::Key_Backtab, t_NamedKey::backtab},   {Qt::Key_Backspace, t_NamedKey::backspace},
+    {Qt::Key_Return, t_NamedKey::returnkey},  {Qt::Key_Enter, t_NamedKey::enter},
+    {Qt::Key_Insert, t_NamedKey::insert},     {Qt::Key_Help, t_NamedKey::help},
+    {Qt::Key_Delete, t_NamedKey::forwarddelete}, {Qt::Key_Home, t_NamedKey::home},
+    {Qt::Key_End, t_NamedKey::end},           {Qt::Key_PageUp, t_NamedKey::pageup},
+    {Qt::Key_PageDown, t_NamedKey::pagedown}, {Qt::Key_Left, t_NamedKey::left},
+    {Qt::Key_Right, t_NamedKey::right},       {Qt::Key_Down, t_NamedKey::down},
+    {Qt::Key_Up, t_NamedKey::up},             {Qt::Key_Clear, t_NamedKey::clear},
+    {Qt::Key_Menu, t_NamedKey::menu},
 };
 
-// The same keys on the numeric keypad.
-constexpr std::pair<int, uint16_t> keypadkeys[] = {
-    {Qt::Key_0, 82}, {Qt::Key_1, 83}, {Qt::Key_2, 84}, {Qt::Key_3, 85}, {Qt::Key_4, 86},
-    {Qt::Key_5, 87}, {Qt::Key_6, 88}, {Qt::Key_7, 89}, {Qt::Key_8, 91}, {Qt::Key_9, 92},
-    {Qt::Key_Period, 65}, {Qt::Key_Comma, 65}, {Qt::Key_Asterisk, 67}, {Qt::Key_Plus, 69},
-    {Qt::Key_Minus, 78}, {Qt::Key_Slash, 75}, {Qt::Key_Enter, 76}, {Qt::Key_Return, 76},
-    {Qt::Key_Equal, 81}, {Qt::Key_Clear, 71},
-};
-
-template <size_t N>
-int64_t lookup(const std::pair<int, uint16_t> (&table)[N], int key)
+bool namedkey(int key, t_NamedKey& named)
 {
-    for (const auto& [qtkey, code] : table)
-        if (qtkey == key)
-            return code;
-    return -1;
+    for (const auto& [qtkey, meaning] : namedqtkeys)
+        if (qtkey == key) {
+            named = meaning;
+            return true;
+        }
+    return false;
 }
 
-// The private characters a desktop reports for keys that type nothing.
-char32_t functioncharacter(int key)
+int functionkeynumber(int key)
 {
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
-        return U'\uF704' + char32_t(key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Up: return U'\uF700';
-    case Qt::Key_Down: return U'\uF701';
-    case Qt::Key_Left: return U'\uF702';
-    case Qt::Key_Right: return U'\uF703';
-    case Qt::Key_Insert: return U'\uF727';
-    case Qt::Key_Delete: return U'\uF728';
-    case Qt::Key_Home: return U'\uF729';
-    case Qt::Key_End: return U'\uF72B';
-    case Qt::Key_PageUp: return U'\uF72C';
-    case Qt::Key_PageDown: return U'\uF72D';
-    default: return 0;
-    }
+    return key >= Qt::Key_F1 && key <= Qt::Key_F35 ? key - Qt::Key_F1 + 1 : 0;
 }
 
-const char* fixedcharacters(int key)
+// The keypad's own keys; the others are found by what they type.
+int64_t keypadcode(int key)
 {
     switch (key) {
-    case Qt::Key_Backspace: return "\x7F";
-    case Qt::Key_Return: return "\r";
-    case Qt::Key_Escape: return "\x1B";
-    case Qt::Key_Tab: return "\t";
-    case Qt::Key_Backtab: return "\x19";
-    default: return nullptr;
+    case Qt::Key_Enter:
+    case Qt::Key_Return: return namedkeycode(t_NamedKey::enter);
+    case Qt::Key_Clear: return namedkeycode(t_NamedKey::clear);
+    default: return key < 0x100 ? keypadkeycode(char32_t(key)) : unknownkeycode;
     }
 }
 
@@ -223,12 +178,16 @@ int64_t keycodefor(const QtKey& key)
     if (key.scancode != 0)
         return key.scancode < scancodes.size() ? scancodes[key.scancode] : unknownkeycode;
     if (key.modifiers & Qt::KeypadModifier) {
-        const int64_t code = lookup(keypadkeys, key.key);
-        if (code >= 0)
+        const int64_t code = keypadcode(key.key);
+        if (code != unknownkeycode)
             return code;
     }
-    const int64_t code = lookup(qtkeys, key.key);
-    return code >= 0 ? code : unknownkeycode;
+    t_NamedKey named{};
+    if (namedkey(key.key, named))
+        return namedkeycode(named);
+    if (const int function = functionkeynumber(key.key))
+        return functionkeycode(function);
+    return key.key < 0x100 ? characterkeycode(char32_t(key.key)) : unknownkeycode;
 }
 
 std::string keycharacters(const QtKey& key)
@@ -239,10 +198,14 @@ std::string keycharacters(const QtKey& key)
     // the line editor sees the same codes on every desktop.
     if ((key.modifiers & Qt::ControlModifier) && key.key >= Qt::Key_A && key.key <= Qt::Key_Z)
         return std::string(1, char(key.key - Qt::Key_A + 1));
-    if (const char* fixed = fixedcharacters(key.key))
-        return fixed;
-    if (const char32_t function = functioncharacter(key.key))
-        return unicode::encode(function);
+    t_NamedKey named{};
+    if (namedkey(key.key, named)) {
+        std::string characters = namedkeycharacters(named);
+        if (!characters.empty())
+            return characters;
+    }
+    if (const int function = functionkeynumber(key.key))
+        return functionkeycharacters(function);
     return key.text.toStdString();
 }
 

@@ -9,11 +9,9 @@
 #include <cstdint>
 
 #include "platform/entry_points.h"
+#include "platform/key_meanings.h"
 
 class QKeyEvent;
-
-// Code of a key that has no physical position the table knows.
-constexpr int64_t unknownkeycode = 0xFFFF;
 
 // What a key event carries, apart from the event object itself.
 struct QtKey {
