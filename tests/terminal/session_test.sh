@@ -195,7 +195,8 @@ case_keys() {
 }
 
 # The whole scripted conversation (the one the desktop's test types): the
-# log, shown full-screen with Alt+P, holds every line, dated lines aside.
+# log, shown full-screen with Alt+P, holds every line, dated lines aside;
+# the outburst rings the terminal's bell.
 case_log() {
     start 100 40
     waitfor '=>'
@@ -205,6 +206,8 @@ case_log() {
         sleep 0.3
     done
     waitfor '(Programm Ende)' 40
+    # The outburst rang the bell.
+    [ "$(tm display -p -t t '#{window_bell_flag}')" = 1 ] || fail "the bell did not ring"
     tm send-keys -t t M-p
     waitfor 'Sprecho-Protokoll vom'
     local log

@@ -144,16 +144,19 @@ void mark_text_view(PlatformTextView* view)
         session().logmarked = true;
 }
 
-PlatformRect scroll_view_frame(uint8_t number)
+// The frames of a text view's scroll view and ruler are only kept.
+template <PlatformRect TextViewRecord::*frame>
+PlatformRect textviewframe(uint8_t number)
 {
     const TextViewRecord* found = textviewrecord(number);
-    return found != nullptr ? found->scrollframe : PlatformRect{};
+    return found != nullptr ? found->*frame : PlatformRect{};
 }
 
-void set_scroll_view_frame(uint8_t number, PlatformRect frame)
+template <PlatformRect TextViewRecord::*frame>
+void settextviewframe(uint8_t number, PlatformRect value)
 {
     if (TextViewRecord* found = textviewrecord(number))
-        found->scrollframe = frame;
+        found->*frame = value;
 }
 
 void set_ruler_text(uint8_t number, const std::string& text)
@@ -162,18 +165,6 @@ void set_ruler_text(uint8_t number, const std::string& text)
         found->ruler = text;
         session().logmarked = true;
     }
-}
-
-PlatformRect ruler_frame(uint8_t number)
-{
-    const TextViewRecord* found = textviewrecord(number);
-    return found != nullptr ? found->rulerframe : PlatformRect{};
-}
-
-void set_ruler_frame(uint8_t number, PlatformRect frame)
-{
-    if (TextViewRecord* found = textviewrecord(number))
-        found->rulerframe = frame;
 }
 
 std::string pasteboard_text()
@@ -243,11 +234,11 @@ platform::Port terminalport()
     port.text_view_text = text_view_text;
     port.set_text_view_text = set_text_view_text;
     port.mark_text_view = mark_text_view;
-    port.scroll_view_frame = scroll_view_frame;
-    port.set_scroll_view_frame = set_scroll_view_frame;
+    port.scroll_view_frame = textviewframe<&TextViewRecord::scrollframe>;
+    port.set_scroll_view_frame = settextviewframe<&TextViewRecord::scrollframe>;
     port.set_ruler_text = set_ruler_text;
-    port.ruler_frame = ruler_frame;
-    port.set_ruler_frame = set_ruler_frame;
+    port.ruler_frame = textviewframe<&TextViewRecord::rulerframe>;
+    port.set_ruler_frame = settextviewframe<&TextViewRecord::rulerframe>;
     port.pasteboard_text = pasteboard_text;
     port.set_pasteboard_text = set_pasteboard_text;
     port.set_pasteboard_image = set_pasteboard_image;
