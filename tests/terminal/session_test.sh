@@ -242,8 +242,11 @@ case_clipboard() {
     [ "$(tm show-buffer)" = 'Grüße' ] || fail "Control+L copied '$(tm show-buffer)'"
     tm send-keys -t t C-z
     tm send-keys -t t M-c
-    sleep 0.5
-    tm show-buffer | grep -qF 'S P R E C H O' || fail "Alt+C copied '$(tm show-buffer)'"
+    local deadline=$((SECONDS + 10))
+    until tm show-buffer | grep -qF 'S P R E C H O'; do
+        [ $SECONDS -ge $deadline ] && fail "Alt+C copied '$(tm show-buffer)'"
+        sleep 0.1
+    done
     tm set-buffer $'eingefügt\rzweite Zeile'
     tm paste-buffer -p -t t
     waitfor '=>eingefügt'
