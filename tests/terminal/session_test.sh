@@ -164,14 +164,19 @@ case_keys() {
         "text:a hex:1e text:6 text:5 Enter|=>aA"
         "text:a F1|=>a█"
     )
-    local row keys key expected
+    local row keys key expected typed
     for row in "${rows[@]}"; do
         keys=${row%%|*}
         expected=${row#*|}
         expected=${expected//_/ }
+        typed=
         for key in $keys; do
+            # Control+S that arrives while the program still echoes pauses
+            # its output and drops the keys queued before it (as on the
+            # home computer), so it waits for the echo, as a person does.
+            [ "$key" = C-s ] && waitfor "=>$typed" 5
             case "$key" in
-                text:*) key=${key#text:}; tm send-keys -t t -l "${key//_/ }" ;;
+                text:*) key=${key#text:}; typed+=${key//_/ }; tm send-keys -t t -l "${key//_/ }" ;;
                 hex:*) tm send-keys -t t -H "${key#hex:}" ;;
                 *) tm send-keys -t t "$key" ;;
             esac
