@@ -116,3 +116,31 @@ std::vector<uint8_t> getbinaryfromfile(const std::string& path)
     }
     return bytes;
 }
+
+int writeall(int descriptor, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t done = write(descriptor, bytes.data(), bytes.size());
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done < 0)
+            return errno;
+        bytes.remove_prefix(static_cast<size_t>(done));
+    }
+    return 0;
+}
+
+int writewholefile(const std::string& path, std::string_view text)
+{
+    if (path.find('\0') != std::string::npos)
+        return EINVAL;
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (descriptor < 0)
+        return errno;
+    int error = writeall(descriptor, text);
+    if (error == 0 && fsync(descriptor) != 0)
+        error = errno;
+    if (close(descriptor) != 0 && error == 0)
+        error = errno;
+    return error;
+}

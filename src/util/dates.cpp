@@ -95,3 +95,14 @@ std::string timestring(const std::string& text)
         return {};
     return twodigits(hour) + ":" + twodigits(minute) + ":" + twodigits(second);
 }
+
+std::string filestamp(const std::string& date, const std::string& time)
+{
+    const auto [day, month, year] = threenumbers(date);
+    std::string stamp = numbertext(year, '0', 4, false) + "-" + twodigits(month) + "-" + twodigits(day);
+    if (time.empty())
+        return stamp;
+    for (const int64_t part : threenumbers(replaced(time, ":", '.')))
+        stamp.append("-").append(twodigits(part));
+    return stamp;
+}

@@ -1,6 +1,9 @@
 #include "util/diagnostics.h"
 
+#include <clocale>
 #include <cstdio>
+#include <cstring>
+#include <locale.h>
 #include <mutex>
 
 #include "util/strings.h"
@@ -44,6 +47,16 @@ void diag_text(std::string_view text)
 {
     std::lock_guard<std::mutex> hold(writer_lock());
     write_locked(text);
+}
+
+std::string systemreason(int error)
+{
+    // The desktop sets the user's locale for the whole process; diagnostics
+    // stay English.
+    static const locale_t english = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    if (english == locale_t(0))
+        return "error " + std::to_string(error);
+    return strerror_l(error, english);
 }
 
 DiagCapture::DiagCapture(bool quiet)

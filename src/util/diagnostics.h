@@ -17,6 +17,10 @@ void diag_line(std::string_view line);
 // Writes `text` as it is, without a line end (redirected text output).
 void diag_text(std::string_view text);
 
+// The system's reason for an errno value, in English whatever the user's
+// locale, for diagnostic lines ("No space left on device").
+std::string systemreason(int error);
+
 // Test support: while a capture is open, everything written is also kept in
 // memory. Output still reaches standard output unless `quiet` is set.
 class DiagCapture {

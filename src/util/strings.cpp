@@ -79,6 +79,22 @@ std::string firstline(const std::string& text)
     return end == std::string::npos ? text : text.substr(0, end);
 }
 
+std::string linuxlineends(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        if (text[pos] != '\r') {
+            result.push_back(text[pos]);
+            continue;
+        }
+        result.push_back('\n');
+        if (pos + 1 < text.size() && text[pos + 1] == '\n')
+            ++pos;
+    }
+    return result;
+}
+
 std::vector<std::string> splitat(const std::string& text, char separator)
 {
     std::vector<std::string> pieces(1);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A byte string: each byte one character code.
@@ -18,6 +19,9 @@ std::string rightpart(const std::string& text, int64_t n);
 std::string leftpart(const std::string& text, int64_t n);
 int64_t findtext(const std::string& text, const std::string& search, int64_t start);
 std::string firstline(const std::string& text);
+// The text with a line feed for every carriage return and every carriage
+// return + line feed pair, as Linux files and clipboards expect.
+std::string linuxlineends(std::string_view text);
 // The pieces between the separator bytes, in order; the empty text is one
 // empty piece, a separator at the end leaves an empty last piece.
 std::vector<std::string> splitat(const std::string& text, char separator);

@@ -23,6 +23,7 @@ TEST(StringHelpers, PositionsCountsCodesAndNumberTexts)
         {substring("abc", 3, -1), ""}, {substring(madchen, 2, 2), ae + "d"}, {substring("a", INT64_MIN, 9), "a"},
         {substring("ab", INT64_MAX, INT64_MAX), ""}, {leftpart("ab", INT64_MAX), "ab"}, {rightpart(madchen, 3), "hen"},
         {rightpart("abc", INT64_MIN), ""}, {firstline("ab\ncd\ref"), "ab\ncd"}, {firstline("ab\ncd"), "ab"},
+        {linuxlineends("a\r\nb\rc\n\r\r\nd\r"), "a\nb\nc\n\n\nd\n"}, {linuxlineends("\n\r\r"), "\n\n\n"},
         {spaces(32767) + repeattext("ab", 3), std::string(32767, ' ') + "ababab"}, {spaces(32768), ""},
         {spaces(INT64_MIN) + repeattext("ab", INT64_MAX) + repeattext("ab", 0), ""}, {justify("abc", "def", 4), "abcd"},
         {justify("ab", "cd", INT64_MAX), "abcd"}, {justify("M" + ae, "\xC3\x9F", 5), "M" + ae + "  \xC3\x9F"},
@@ -72,6 +73,7 @@ TEST(StringHelpers, PositionsCountsCodesAndNumberTexts)
         {datestring("31.4.2026") + datestring("1.13.2026") + datestring("-1.1.2026") + datestring("1.1.-5"), ""},
         {datestring("1.1.9999999999999999999999"), "01.01.9223372036854775807"}, {timestring("9,8.7"), "09:08:07"},
         {timestring("24:00:00") + timestring("12:60:01") + timestring("12:01:60") + timestring("1:-5:5"), ""},
+        {filestamp("07.12.2026", "14:03:27"), "2026-12-07-14-03-27"}, {filestamp("04.01.0005", ""), "0005-01-04"},
     };
     for (size_t i = 0; i < std::size(texts); ++i)
         EXPECT_EQ(texts[i].first, texts[i].second) << "row " << i;
