@@ -1,4 +1,6 @@
-// The pasteboard is the desktop's clipboard.
+// The pasteboard is the desktop's clipboard. On X11, Qt hands what we put
+// on it to a running clipboard manager when the application object is
+// destroyed, so copied text outlives the program.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -6,6 +8,7 @@
 #include "frontends/qt/port.h"
 #include "platform/entry_points.h"
 #include "platform/platform.h"
+#include "util/strings.h"
 
 namespace {
 
@@ -14,11 +17,13 @@ std::string pasteboard_text()
     return QGuiApplication::clipboard()->text().toStdString();
 }
 
+// The runtime ends its lines with carriage returns; Linux programs that
+// paste expect line feeds and would show one long line.
 void set_pasteboard_text(const std::string& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(QString::fromStdString(text));
+    clipboard->setText(QString::fromStdString(linuxlineends(text)));
 }
 
 void set_pasteboard_image(const WindowImage& image)
