@@ -242,6 +242,11 @@ std::string save_panel(const std::string& defaultname, const std::string& title,
     return callport(installed.save_panel, std::string(), defaultname, title, message, types);
 }
 
+void show_message(const std::string& title, const std::string& text)
+{
+    callport(installed.show_message, title, text);
+}
+
 bool play_pcm(const std::vector<int16_t>& samples, int channels, int rate)
 {
     return callport(installed.play_pcm, false, samples, channels, rate);

@@ -138,6 +138,9 @@ PlatformMenu* find_menu(const std::string& title);
 int64_t menu_item_count(PlatformMenu* menu);
 std::string menu_item_title(PlatformMenu* menu, int64_t position);
 void delete_menu_item(PlatformMenu* menu, int64_t position);
+// The tag of "Protokoll sichern …" in Bearbeiten. No built-in command has
+// it, so choosing the item reaches the program's menu handler.
+constexpr int64_t savelogtag = 120;
 
 // ---- Pasteboard (main thread) -----------------------------------------------
 
@@ -158,6 +161,12 @@ std::vector<std::string> open_panel(const std::string& prompt, const std::string
                                     bool files, bool folders);
 std::string save_panel(const std::string& defaultname, const std::string& title,
                        const std::string& message, const std::vector<std::string>& types);
+
+// ---- Messages (main thread; modal) -----------------------------------------
+
+// Shows a warning with the title and text and waits until the user has
+// closed it.
+void show_message(const std::string& title, const std::string& text);
 
 // ---- Sound (any thread) -----------------------------------------------------
 
@@ -225,6 +234,7 @@ struct Port {
     std::string (*save_panel)(const std::string& defaultname, const std::string& title,
                               const std::string& message,
                               const std::vector<std::string>& types) = nullptr;
+    void (*show_message)(const std::string& title, const std::string& text) = nullptr;
 
     bool (*play_pcm)(const std::vector<int16_t>& samples, int channels, int rate) = nullptr;
     void (*system_beep)() = nullptr;

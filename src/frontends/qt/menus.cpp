@@ -50,6 +50,7 @@ QMenu* editmenu()
     additem(menu, QStringLiteral("Bild kopieren"), 110);
     additem(menu, QStringLiteral("Text kopieren"), 111, shortcut('C'));
     menu->addSeparator();
+    additem(menu, QStringLiteral("Protokoll sichern …"), platform::savelogtag, shortcut('S'));
     additem(menu, QStringLiteral("Protokoll löschen"), 112);
     additem(menu, QStringLiteral("Konsole löschen"), 114);
     menu->addSeparator();

@@ -10,6 +10,7 @@ platform::Port qtport()
     addmenus(port);
     addpasteboard(port);
     addpanels(port);
+    addmessagebox(port);
     addsound(port);
     return port;
 }

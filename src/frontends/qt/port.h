@@ -14,4 +14,5 @@ void addtextviews(platform::Port& port);     // text_windows.cpp: text views and
 void addmenus(platform::Port& port);         // menus.cpp: menu items
 void addpasteboard(platform::Port& port);    // pasteboard.cpp: the clipboard
 void addpanels(platform::Port& port);        // panels.cpp: open and save panels
+void addmessagebox(platform::Port& port);    // message_box.cpp: a modal warning
 void addsound(platform::Port& port);         // audio.cpp: PCM and the beep
