@@ -2,16 +2,25 @@
 
 #include "conversation/answer_table.h"
 #include "input/line_editor.h"
+#include "input/mouse_events.h"
+#include "menus/file_panels.h"
+#include "menus/files.h"
+#include "menus/menu_events.h"
 #include "menus/virtual_printer.h"
+#include "platform/platform.h"
 #include "text/text_attributes.h"
 #include "text/text_output.h"
 #include "util/clock.h"
 #include "util/dates.h"
+#include "util/diagnostics.h"
 #include "util/sound.h"
+#include "util/strings.h"
 #include "windows/font_file.h"
 #include "windows/video_memory.h"
 #include "windows/window_placement.h"
 #include "windows/window_table.h"
+
+LogFile conversationlog;
 
 namespace {
 
@@ -59,6 +68,40 @@ void setupscreen()
     t_Normal(firstwindow);
 }
 
+// "Protokoll sichern …": the printer text as it stands into a file the user
+// chooses. The printer keeps its text whatever happens to the file.
+void savelogcopy(const std::string& date)
+{
+    const std::string path = savefile("Protokoll-" + filestamp(date, "") + ".txt", "Protokoll sichern",
+                                      "Wohin soll das Protokoll gesichert werden?", "txt");
+    if (path.empty())
+        return;
+    const int error = writewholefile(path, linuxlineends(p_GetPrinter()));
+    if (error == 0) {
+        diag_line("savelogcopy: The log is saved to " + path + ".");
+        return;
+    }
+    diag_line("savelogcopy: Cannot write " + path + ": " + systemreason(error) + ".");
+    const std::string text = "Das Protokoll konnte nicht unter „" + path + "“ gesichert werden. " +
+                             germanreason(error) + "\n\nIm Protokollfenster ist nichts verloren.";
+    platform::run_on_main([&text] { platform::show_message("Protokoll sichern", text); });
+}
+
+// The log goes to a file of its own as well, named by the conversation's
+// start; quitting the application in mid-conversation ends the file with
+// its end line.
+void startlog()
+{
+    const std::string date = datestring("");
+    const std::string time = timestring("");
+    openlogfile(conversationlog, logdirectory(), filestamp(date, time));
+    platform::set_terminate_handler([] { closelogfile(conversationlog, logline("Ende")); });
+    setprogrammenuhandler([date] { menuchoice(date); });
+    logappend("Protokoll vom " + date + ", Beginn um " + time + " Uhr.");
+    logappend(carriagereturn);
+    logappend(carriagereturn);
+}
+
 void setupconversation()
 {
     p_InitPrinter();
@@ -69,9 +112,7 @@ void setupconversation()
     t_WindowTitle(9, "Protokoll");
     p_SetRuler("Sprecho-Protokoll vom " + datestring(""));
     readanswertable();
-    logappend(logline("Beginn"));
-    logappend(carriagereturn);
-    logappend(carriagereturn);
+    startlog();
 }
 
 // One exchange; answers false when the line was an end word.
@@ -96,8 +137,21 @@ bool converse()
 
 }  // namespace
 
+void menuchoice(const std::string& date)
+{
+    int64_t action = 0;
+    {
+        std::lock_guard lock(t_MenuEventsLock);
+        if (!t_MenuEvents.empty())
+            action = t_MenuEvents.back().ItemAction;
+    }
+    if (action == platform::savelogtag)
+        savelogcopy(date);
+}
+
 void logappend(const std::string& text)
 {
+    appendlogfile(conversationlog, text);
     p_SetPrinter(p_GetPrinter() + text);
 }
 
@@ -136,5 +190,6 @@ void conversationmain()
     }
     logappend(logline("Ende"));
     logappend(carriagereturn);
+    closelogfile(conversationlog);
     t_QuitProgram(0);
 }
