@@ -7,8 +7,11 @@
 #include <QIcon>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include "frontends/qt/app_delegate.h"
 #include "frontends/qt/interface.h"
@@ -64,12 +67,45 @@ void setupapplication(QApplication& application)
                      [&delegate](Qt::ApplicationState state) { delegate.applicationStateChanged(state); });
 }
 
+// Written by the signal handler, watched by the main thread.
+int quitrequest = -1;
+
+void requestquit(int)
+{
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = write(quitrequest, &one, sizeof one);
+}
+
+// A request to end from outside (SIGTERM at logout or shutdown, SIGINT from
+// Control+C in a terminal, SIGHUP when the terminal goes) ends the
+// application as Beenden does, so the terminate handler runs and the
+// program can finish what it keeps on disk.
+void quitonsignals(QApplication& application)
+{
+    quitrequest = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (quitrequest < 0)
+        return;
+    auto* notifier = new QSocketNotifier(quitrequest, QSocketNotifier::Read, &application);
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t got = read(quitrequest, &count, sizeof count);
+        QCoreApplication::exit(0);
+    });
+    struct sigaction action {};
+    action.sa_handler = requestquit;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
 }  // namespace
 
 int runapplication(int argc, char** argv)
 {
     QApplication application(argc, argv);
     setupapplication(application);
+    quitonsignals(application);
     AppDelegate& delegate = appdelegate();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &application, [&delegate] {
         delegate.applicationWillTerminate();
