@@ -82,9 +82,9 @@ TEST(MenuItemOperations, FindReadDeleteAndReportWhatIsMissing)
     EXPECT_EQ(t_MenuItemIndex("Edit", "Copy"), -2);
     t_MenuItemDelete("Edit", 0);
     EXPECT_EQ(t_MenuItemTitle("Edit", 0), "");
-    t_MenuItemDelete("Bearbeiten", 5);
+    t_MenuItemDelete("Bearbeiten", 6);
     EXPECT_EQ(t_MenuItemTitle("Bearbeiten", 65534), "");
-    EXPECT_EQ(t_MenuItemTitle("Bearbeiten", 0) + "|" + t_MenuItemTitle("Bearbeiten", 3) + "|" +
+    EXPECT_EQ(t_MenuItemTitle("Bearbeiten", 0) + "|" + t_MenuItemTitle("Bearbeiten", 4) + "|" +
                   t_MenuItemTitle("Bearbeiten", 65535),
               "Text kopieren|Konsole löschen|");
     EXPECT_EQ(capture.lines(), (Lines{"t_MenuItemIndex: Menu not found.", "t_MenuItemDelete: Menu not found.",
@@ -115,22 +115,35 @@ TEST_F(MenuCommands, ShowAndHideWindowsByTag)
     EXPECT_EQ(menucalls, 0);
 }
 
-// The console's text reaches the clipboard unchanged, a graphic window's
-// with its graphic codes as look-alikes.
+// The console's text reaches the clipboard as it is, a graphic window's
+// with its graphic codes as look-alikes; both with line feeds.
 TEST_F(MenuCommands, CopyText)
 {
     const std::string whole = "Zeile 1\rZeile 2 mit \u008A und ü\r";
     platform::set_text_view_text(windowtextview(10), whole);
     makemain(10);
     choose(111);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), whole);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Zeile 1\nZeile 2 mit \u008A und ü\n");
     setupwindow(0);
     const uint8_t codes[] = {'a', 138, 'b', 140, 228};
     for (int column = 1; column <= 5; ++column)
         t_PrintSymbol(0, codes[column - 1], 0xF0, column, 2);
     makemain(0);
     choose(111);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "\ra|b-ä");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "\na|b-ä");
+}
+
+// Linux programs that paste expect line feeds: every carriage return, and
+// every carriage return with its line feed, becomes one.
+TEST(Pasteboard, TextGetsLineFeeds)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"a\r\nb\rc\r", "a\nb\nc\n"}, {"\n\r\r\n", "\n\n\n"}, {"ohne", "ohne"}, {"", ""},
+    };
+    for (const auto& [put, wanted] : rows) {
+        platform::set_pasteboard_text(put);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), wanted);
+    }
 }
 
 // 112 empties the printer and its buffer and leaves the console.
