@@ -30,7 +30,6 @@
 #include "util/dates.h"
 #include "util/diagnostics.h"
 #include "util/strings.h"
-#include "util/unicode.h"
 
 namespace {
 
@@ -104,8 +103,8 @@ TEST(ConversationChild, DISABLED_HoldsTheConversationItIsGivenAndWaits)
 }
 
 // Killed at the prompt, the program leaves every finished line in the
-// file, in order, with line feeds, letters beyond ASCII intact; the file
-// is named by the time of its first line.
+// file, in order, with line feeds and no carriage return, its UTF-8 intact;
+// the file is named by the time of its first line.
 TEST(ConversationLog, AKilledProgramLeavesEveryFinishedLineInTheFile)
 {
     const TempFolder datahome;
@@ -115,8 +114,6 @@ TEST(ConversationLog, AKilledProgramLeavesEveryFinishedLineInTheFile)
     const std::string text = filetext(files[0]);
     EXPECT_EQ(withoutstamps(text), "[Beginn]\n\nPatient: Hallo\nSprecho: Ich begrüsse dich!\n\n"
                                    "Patient: Ich weiß, Mädchen\nSprecho: Was ist mit diesem Mädchen?\n\n");
-    EXPECT_EQ(text.find('\r'), std::string::npos);
-    EXPECT_TRUE(unicode::decodeutf8(std::vector<uint8_t>(text.begin(), text.end())).has_value());
     const std::string begin = "Protokoll vom ";
     ASSERT_TRUE(text.starts_with(begin)) << text;
     const std::string date = text.substr(begin.size(), 10);
@@ -227,18 +224,14 @@ TEST(ConversationLog, ProtokollSichernSavesThePrinterText)
          "mehr frei.\n\nIm Protokollfenster ist nichts verloren."},
     };
     for (const auto& row : rows) {
-        DiagCapture out;
         SaveAnswer answer(row.chosen);
         item->trigger();
-        ASSERT_TRUE(pump_until([&] { return out.text().find("savelogcopy:") != std::string::npos; }, 20000));
-        if (!row.warning.empty()) {
-            ASSERT_TRUE(pump_until([&] { return !answer.warning.empty(); }, 5000));
-        }
+        const auto done = [&] {
+            return row.warning.empty() ? filetext(row.chosen) == row.content : !answer.warning.empty();
+        };
+        EXPECT_TRUE(pump_until(done, 20000)) << row.chosen;
         EXPECT_EQ(answer.proposed, "Protokoll-2026-12-07.txt");
         EXPECT_EQ(answer.warning, row.warning);
-        if (!row.content.empty()) {
-            EXPECT_EQ(filetext(row.chosen), row.content);
-        }
         EXPECT_EQ(p_GetPrinter(), printer);
     }
     setprogrammenuhandler({});
