@@ -8,6 +8,7 @@
 #include "menus/menu_events.h"
 #include "menus/virtual_printer.h"
 #include "platform/platform.h"
+#include "startup/launch.h"
 #include "text/text_attributes.h"
 #include "text/text_output.h"
 #include "util/clock.h"
@@ -95,7 +96,7 @@ void startlog()
     const std::string date = datestring("");
     const std::string time = timestring("");
     openlogfile(conversationlog, logdirectory(), filestamp(date, time));
-    platform::set_terminate_handler([] { closelogfile(conversationlog, logline("Ende")); });
+    setterminatehandler([] { closelogfile(conversationlog, logline("Ende")); });
     setprogrammenuhandler([date] { menuchoice(date); });
     logappend("Protokoll vom " + date + ", Beginn um " + time + " Uhr.");
     logappend(carriagereturn);

@@ -61,6 +61,24 @@ waitfor() {
     done
 }
 
+# Waits until `command...` succeeds, 20 seconds at most; `what` names it.
+waituntil() {
+    local what=$1 deadline=$((SECONDS + 20))
+    shift
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && fail "never: $what"
+        sleep 0.1
+    done
+}
+
+# The line typed, Sprecho's reply on the line below it, and an empty prompt.
+replyandprompt() {
+    local shown
+    shown=$(screen)
+    grep -A1 -F "=>$1" <<<"$shown" | tail -1 | grep -qF 'Ich begrüsse dich!' &&
+        grep -q '^ *=>$' <<<"$shown"
+}
+
 # The pid of the program: the pane's shell's child.
 programpid() { pgrep -P "$(tm display -p -t t '#{pane_pid}')" -x sprecho; }
 
@@ -130,11 +148,8 @@ case_small() {
     local n
     for n in 1 2 3 4 5 6 7 8 9 10 11 12; do
         typeline "Hallo $n"
-        waitfor "=>Hallo $n"
-        waitfor 'Ich begrüsse dich!'
-        [ "$(screen | grep -c '^ *=>$')" -ge 1 ] || fail "the next prompt is out of sight"
-        screen | grep -A1 "=>Hallo $n" | tail -1 | grep -qF 'Ich begrüsse dich!' ||
-            fail "reply to Hallo $n out of sight"
+        # The reply right below the line, and the next prompt, in sight.
+        waituntil "reply to Hallo $n and the next prompt in sight" replyandprompt "Hallo $n"
     done
     screen | grep -q 'Alt+P' && fail "a status line without a spare line"
     typeline ende

@@ -18,7 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/qt/application.h"
+#include "frontends/qt/application.h"
 #include "x11/x11_server.h"
 
 extern char** environ;

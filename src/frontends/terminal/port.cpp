@@ -199,6 +199,12 @@ std::string save_panel(const std::string&, const std::string&, const std::string
     return {};
 }
 
+// A warning has no window to stand in: it becomes a note.
+void show_message(const std::string& title, const std::string& text)
+{
+    shownote(title + ": " + text);
+}
+
 // Any thread: the bell rings from the main thread, which owns the terminal.
 void system_beep()
 {
@@ -244,6 +250,7 @@ platform::Port terminalport()
     port.set_pasteboard_image = set_pasteboard_image;
     port.open_panel = open_panel;
     port.save_panel = save_panel;
+    port.show_message = show_message;
     port.system_beep = system_beep;
     return port;
 }
