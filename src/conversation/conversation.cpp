@@ -120,7 +120,9 @@ void setupconversation()
 bool converse()
 {
     t_WindowFont(firstwindow, regularfont());
-    std::string inputline = t_InputForm(firstwindow, "=>", "", false, 0, 80);
+    // Pasted characters beyond Latin-1 stand escaped in the line; the log
+    // and the answer rules see the characters.
+    std::string inputline = unescapedtext(t_InputForm(firstwindow, "=>", "", false, 0, 80));
     logappend("Patient: " + inputline);
     logappend(carriagereturn);
     std::string upper = uppercaseline(inputline);

@@ -5,6 +5,8 @@
 // keys (a long paste, a stuck key) costs linear time to work through.
 #include "input/key_events.h"
 
+#include <algorithm>
+
 #include "input/key_translation.h"
 #include "text/text_attributes.h"
 #include "util/clock.h"
@@ -111,6 +113,22 @@ void viewFlagsChanged(uint64_t modifierFlags)
     setlivemodifiers(modifierFlags);
 }
 
+t_CellRect viewtextcursor(int window)
+{
+    if (!memoryready || window < 0 || window >= graphicwindowcount)
+        return {};
+    const t_Window& w = windowtable[window];
+    const int64_t columns = w.TextWidth;
+    const int64_t lines = w.TextHeight;
+    if (!w.Initialized || columns < 1 || lines < 1)
+        return {};
+    const int64_t width = w.Width / columns;
+    const int64_t height = w.Height / lines;
+    const int64_t column = std::clamp<int64_t>(w.TextHpos, 1, columns);
+    const int64_t line = std::clamp<int64_t>(w.TextVpos, 1, lines);
+    return {(column - 1) * width, (line - 1) * height, width, height};
+}
+
 void t_KeyEventHandler(uint8_t window, const t_KeyPress& press)
 {
     const uint64_t flags = press.ModifierFlags;
@@ -178,14 +196,12 @@ int64_t t_NextKeyEvent()
     return t_LastKeyEvent.Value;
 }
 
-// One event per character (grapheme cluster), carrying the cluster as its
-// description and the cluster's first scalar as its code, as if the
-// character had been typed on a key without a position.
-void t_TypeAhead(const std::string& text)
+namespace {
+
+// One event per character, carrying it as its description and its first
+// scalar as its code, as if it had been typed on a key without a position.
+void appendcharacters(const std::vector<std::string>& characters, uint8_t window, bool pasted)
 {
-    if (text.empty())
-        return;
-    const std::vector<std::string> characters = unicode::clusters(text);
     const int64_t time = absolute_ms();
     std::lock_guard<std::mutex> lock(t_KeyEventsLock);
     for (const std::string& character : characters) {
@@ -193,11 +209,27 @@ void t_TypeAhead(const std::string& text)
         event.Kind = 1;
         event.Description = character;
         event.Value = unicode::firstscalar(character);
-        event.Window = 1;
+        event.Window = window;
         event.Time = time;
+        event.Pasted = pasted;
         appendlocked(std::move(event));
     }
     t_KeyEventAvailable = !t_KeyEvents.empty();
+}
+
+}  // namespace
+
+// Characters are grapheme clusters here.
+void t_TypeAhead(const std::string& text)
+{
+    if (!text.empty())
+        appendcharacters(unicode::clusters(text), 1, false);
+}
+
+void queuepasted(uint8_t window, const std::vector<std::string>& characters)
+{
+    if (!characters.empty())
+        appendcharacters(characters, window, true);
 }
 
 // ---- Queue helpers for the output pause check ---------------------------------

@@ -10,6 +10,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/entry_points.h"
 #include "util/relaxed.h"
@@ -38,6 +39,9 @@ struct t_Event {
     bool FnPressed = false;
     bool CursorKeyPressed = false;
     bool FunctionKeyPressed = false;
+    // The character came from a paste, not from a key: the line editor
+    // inserts it and never takes it for an editing key.
+    bool Pasted = false;
 };
 
 extern std::mutex t_KeyEventsLock;
@@ -70,6 +74,9 @@ void t_KeyEventHandler(uint8_t window, const t_KeyPress& press);
 std::string t_GetKey(uint8_t window);
 int64_t t_NextKeyEvent();
 void t_TypeAhead(const std::string& text);
+// Appends one pasted event (Pasted true) per character, for window `window`.
+// Any thread.
+void queuepasted(uint8_t window, const std::vector<std::string>& characters);
 
 // Queue helpers for the output pause check.
 size_t keyqueuelength();

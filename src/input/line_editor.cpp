@@ -89,6 +89,40 @@ int64_t keycode(const std::string& key)
     return unicode::firstscalar(key);
 }
 
+// The code of an escaped character starting at `pos`. A sequence that is
+// cut short, lacks its closing 29, holds anything but four hexadecimal
+// digits, or whose digits give no Unicode scalar value (half of a
+// surrogate pair) is no escaped character and is copied as it stands.
+std::optional<char32_t> escapedcharacter(const Scalars& s, size_t pos)
+{
+    if (s[pos] != escapestart || s.size() - pos < escapelength ||
+        s[pos + escapelength - 1] != escapeend)
+        return std::nullopt;
+    char32_t code = 0;
+    for (size_t i = pos + 1; i < pos + escapelength - 1; ++i) {
+        const int64_t digit = s[i] < 256 ? hexvaluetable[s[i]] : -1;
+        if (digit < 0)
+            return std::nullopt;
+        code = code * 16 + static_cast<char32_t>(digit);
+    }
+    if (!unicode::isscalar(code))
+        return std::nullopt;
+    return code;
+}
+
+// An escaped character is one character to the person: the cursor steps
+// over it, Backspace and Delete remove it whole.
+int64_t widthat(const Scalars& s, int64_t p)
+{
+    return p >= 0 && size_t(p) < s.size() && escapedcharacter(s, size_t(p)) ? int64_t(escapelength) : 1;
+}
+
+int64_t widthbefore(const Scalars& s, int64_t p)
+{
+    constexpr auto length = int64_t(escapelength);
+    return p >= length && escapedcharacter(s, size_t(p - length)) ? length : 1;
+}
+
 // ---- Cursor movement ----------------------------------------------------------
 
 // Word right stops just after a space or at the end; word left just after a
@@ -127,9 +161,9 @@ std::optional<int64_t> movedcursor(const Scalars& s, int64_t p, int64_t key)
     case 6:
     case 10: return lengthof(s);
     case 4: return wordright(s, p);
-    case 8: return std::max<int64_t>(p - 1, 0);
+    case 8: return std::max<int64_t>(p - widthbefore(s, p), 0);
     case 19: return wordleft(s, p);
-    case 21: return std::min(p + 1, lengthof(s));
+    case 21: return std::min(p + widthat(s, p), lengthof(s));
     default: return std::nullopt;
     }
 }
@@ -183,20 +217,22 @@ void store(t_Window& w, const Scalars& text)
 
 void forwarddelete(uint8_t window, Scalars s, int64_t p)
 {
+    const int64_t width = widthat(s, p);
     if (p < lengthof(s))
-        s.erase(static_cast<size_t>(p), 1);
+        s.erase(static_cast<size_t>(p), static_cast<size_t>(width));
     store(windowtable[window], s);
-    redraw(window, s + U' ');
+    redraw(window, s + Scalars(static_cast<size_t>(width), U' '));
 }
 
 void backspace(uint8_t window, Scalars s, int64_t p)
 {
     t_Window& w = windowtable[window];
+    const int64_t width = widthbefore(s, p);
     if (p > 0)
-        s.erase(static_cast<size_t>(p - 1), 1);
+        s.erase(static_cast<size_t>(p - width), static_cast<size_t>(width));
     store(w, s);
-    w.InputCursorPos = p - 1;
-    redraw(window, s + U' ');
+    w.InputCursorPos = p - width;
+    redraw(window, s + Scalars(static_cast<size_t>(width), U' '));
 }
 
 void deletetostart(uint8_t window, const Scalars& s, int64_t p)
@@ -227,16 +263,59 @@ void cancelline(uint8_t window, int64_t length)
 
 void copytopasteboard(const std::string& input)
 {
-    const std::string text = topasteboardtext(input);
+    const std::string text = unescapedtext(input);
     platform::run_on_main([&text] { platform::set_pasteboard_text(text); });
 }
 
-// The pasted line arrives as typed keys through the following key waits.
-void pastefrompasteboard()
+void pastefrompasteboard(uint8_t window)
 {
     std::string pasted;
     platform::run_on_main([&pasted] { pasted = platform::pasteboard_text(); });
-    t_TypeAhead(firstline(frompasteboardtext(pasted)));
+    t_InputPaste(window, pasted);
+}
+
+// The six scalars of the escaped character for `code`. The escape holds 16
+// bits: a character beyond them is written as the replacement character.
+Scalars escaped(char32_t code)
+{
+    if (code > 0xFFFF)
+        code = 0xFFFD;
+    Scalars s(1, escapestart);
+    for (const char digit : hexword(code))
+        s += static_cast<char32_t>(digit);
+    return s + escapeend;
+}
+
+// Inserts `piece` (one character, or the scalars of an escaped one) for
+// `key` at the cursor when the whole piece fits and the input filter takes
+// the key.
+void insertpiece(uint8_t window, int64_t key, Scalars piece)
+{
+    t_Window& w = windowtable[window];
+    Scalars s = toscalars(w.InputString);
+    const int64_t length = lengthof(s) + lengthof(piece) - 1;  // before the piece's last scalar
+    if (w.InputHpos + length >= w.TextLastColumn || length >= w.InputMaxCharacters)
+        return;
+    const int64_t p = std::clamp<int64_t>(w.InputCursorPos, 0, lengthof(s));
+    const std::optional<int64_t> code = filtered(w.InputMode, s, p, key);
+    if (!code)
+        return;
+    if (piece.size() == 1)
+        piece[0] = unicode::isscalar(*code) ? static_cast<char32_t>(*code) : 0;
+    s.insert(static_cast<size_t>(p), piece);
+    store(w, s);
+    w.InputCursorPos = p + lengthof(piece);
+    redraw(window, s);
+}
+
+// A pasted character is always inserted, never taken for an editing key; one
+// beyond Latin-1 goes in as its escaped character, which the font can show.
+void insertpasted(uint8_t window, int64_t key)
+{
+    if (key > 255)
+        insertpiece(window, key, escaped(static_cast<char32_t>(key)));
+    else
+        t_InputInsert(window, key);
 }
 
 // Up to three decimal digits give a character code. The key that is no
@@ -269,7 +348,7 @@ void editkey(uint8_t window, int64_t key, const Scalars& s, int64_t p)
     case 7: forwarddelete(window, s, p); break;
     case 12: copytopasteboard(w.InputString); break;
     case 13: w.InputFinished = true; break;
-    case 22: pastefrompasteboard(); break;
+    case 22: pastefrompasteboard(window); break;
     case 24: deletetostart(window, s, p); break;
     case 26: clearline(window, lengthof(s)); break;
     case 27: cancelline(window, lengthof(s)); break;
@@ -290,30 +369,29 @@ void editline(uint8_t window)
     do {
         t_InputEdit(window, 31);
         key = keycode(t_GetKey(window));
-        t_InputEdit(window, key);
+        if (t_LastKeyEvent.Pasted) {
+            insertpasted(window, key);
+            key = 0;
+        } else {
+            t_InputEdit(window, key);
+        }
     } while (key != 13 && key != 27);
     t_Cr(window);
 }
 
-// The code of an escaped character starting at `pos`. A sequence that is
-// cut short, lacks its closing 29, holds anything but four hexadecimal
-// digits, or whose digits give no Unicode scalar value (half of a
-// surrogate pair) is no escaped character and is copied as it stands.
-std::optional<char32_t> escapedcharacter(const Scalars& s, size_t pos)
+// The characters a paste types: its first line in composed form, without
+// control characters (a tab becomes a space).
+std::vector<std::string> pastedcharacters(const std::string& text)
 {
-    if (s[pos] != escapestart || s.size() - pos < escapelength ||
-        s[pos + escapelength - 1] != escapeend)
-        return std::nullopt;
-    char32_t code = 0;
-    for (size_t i = pos + 1; i < pos + escapelength - 1; ++i) {
-        const int64_t digit = s[i] < 256 ? hexvaluetable[s[i]] : -1;
-        if (digit < 0)
-            return std::nullopt;
-        code = code * 16 + static_cast<char32_t>(digit);
+    std::vector<std::string> characters;
+    for (char32_t c : unicode::scalars(unicode::nfc(firstline(text)))) {
+        if (c == U'\t')
+            c = U' ';
+        if (c < 32 || (c >= 127 && c < 160))
+            continue;
+        characters.push_back(unicode::encode(c));
     }
-    if (!unicode::isscalar(code))
-        return std::nullopt;
-    return code;
+    return characters;
 }
 
 }  // namespace
@@ -365,27 +443,24 @@ void t_InputEdit(uint8_t window, int64_t key)
 
 void t_InputInsert(uint8_t window, int64_t key)
 {
-    if (!textwindowguard("t_InputInsert", window))
-        return;
-    t_Window& w = windowtable[window];
-    Scalars s = toscalars(w.InputString);
-    const int64_t length = lengthof(s);
-    if (w.InputHpos + length >= w.TextLastColumn || length >= w.InputMaxCharacters)
-        return;
-    const int64_t p = std::clamp<int64_t>(w.InputCursorPos, 0, length);
-    const std::optional<int64_t> code = filtered(w.InputMode, s, p, key);
-    if (!code)
-        return;
-    const char32_t c = unicode::isscalar(*code) ? static_cast<char32_t>(*code) : 0;
-    s.insert(static_cast<size_t>(p), 1, c);
-    store(w, s);
-    w.InputCursorPos = p + 1;
-    redraw(window, s);
+    if (textwindowguard("t_InputInsert", window))
+        insertpiece(window, key, Scalars(1, 0));
+}
+
+void t_InputPaste(uint8_t window, const std::string& text)
+{
+    queuepasted(window, pastedcharacters(text));
+}
+
+void viewPaste(int window, const std::string& text)
+{
+    if (viewtakesevents("viewPaste", window))
+        t_InputPaste(static_cast<uint8_t>(window), text);
 }
 
 // ---- Pasteboard conversions ---------------------------------------------------
 
-std::string topasteboardtext(const std::string& input)
+std::string unescapedtext(const std::string& input)
 {
     const Scalars s = toscalars(input);
     std::string text;
@@ -397,25 +472,6 @@ std::string topasteboardtext(const std::string& input)
         } else {
             text += unicode::encode(s[pos]);
             ++pos;
-        }
-    }
-    return text;
-}
-
-// The escape holds 16 bits: a character above U+FFFF keeps only its low 16
-// bits (U+1F600 comes back from a copy as U+F600, and one whose low bits
-// fall on a surrogate half comes back as the escape sequence itself).
-std::string frompasteboardtext(const std::string& pasted)
-{
-    std::string text;
-    text.reserve(pasted.size());
-    for (const char32_t c : unicode::scalars(pasted)) {
-        if (c > 255) {
-            text += static_cast<char>(escapestart);
-            text += hexword(static_cast<int64_t>(c));
-            text += static_cast<char>(escapeend);
-        } else {
-            text += unicode::encode(c);
         }
     }
     return text;

@@ -27,10 +27,11 @@ namespace {
 
 constexpr const char* font = "MenloBold 16x32.font";
 
-// Typed "Hallo" and Return come back as the line and stay on screen. A
-// pasted euro sign arrives escaped; its escape cancels the next line and
-// the rest stays queued. The lines are shared so that a test that gives up
-// early leaves the program thread nothing dangling to write to.
+// Typed "Hallo" and Return come back as the line and stay on screen.
+// Control+V types the clipboard's German text into the next line, the
+// characters beyond Latin-1 escaped, and Return sends it. The lines are
+// shared so that a test that gives up early leaves the program thread
+// nothing dangling to write to.
 TEST(InputOnScreen, TypedAndPastedKeysComeBackAsLines)
 {
     struct Lines {
@@ -56,10 +57,15 @@ TEST(InputOnScreen, TypedAndPastedKeysComeBackAsLines)
     ASSERT_TRUE(pump_until([&] { return program->count == 1; }));
     EXPECT_EQ(program->lines[0], "Hallo");
     EXPECT_EQ(screen_line(0, 1).substr(0, 8), "=>Hallo ");
-    platform::set_pasteboard_text("x\u20ACy");
+    const std::string german = "Preis 5\u20AC \u2013 \u201Egut\u201C";
+    platform::set_pasteboard_text(german + "\nzweite Zeile");
     pressctrl(view0, Qt::Key_V);
+    // The paste is typed once the program has taken the Control+V.
+    ASSERT_TRUE(pump_until([] { return screen_line(0, 2).find("gut") != std::string::npos; }));
+    pressreturn(view0);
     ASSERT_TRUE(pump_until([&] { return program->count == 2; }));
-    EXPECT_EQ(std::tuple(program->lines[1], keyqueuelength()), std::tuple("", 6u));
+    EXPECT_EQ(std::tuple(unescapedtext(program->lines[1]), keyqueuelength()), std::tuple(german, 0u));
+    EXPECT_EQ(screen_line(0, 2).substr(0, 15), "=>Preis 5[20AC]");
 }
 
 // A right click in the far corner of its 320 x 160 pixel area (an off-by-one

@@ -11,10 +11,11 @@
 
 namespace {
 
-// A fresh, blank window with the cursor at the top left.
-void reset()
+// A fresh, blank window of `width` pixels (8 per column) with the cursor at
+// the top left.
+void reset(int64_t width = 160)
 {
-    sethandwindow({.number = 0, .width = 160, .height = 40}, handfont(8, 8));
+    sethandwindow({.number = 0, .width = width, .height = 40}, handfont(8, 8));
 }
 
 t_Window& w = windowtable[0];
@@ -91,33 +92,80 @@ TEST(LineEditor, TypedKeysAndTheDefaultGiveTheLine)
               std::tuple('G', 1, 0xC0)) << "the prompt keeps its colour";
 }
 
-// A pasted euro sign arrives as code 27, its four digits and code 29: the
-// 27 cancels the line as Escape does, the rest is typed into the next one.
-TEST(LineEditor, APastedEscapeCancelsTheLineAndTheRestStaysQueued)
+// A paste types its first line whatever it holds: characters beyond
+// Latin-1 go in escaped, control characters are left out, so neither a
+// pasted Return nor a pasted Escape ends the line; a real Escape still
+// cancels it. An escaped character goes in whole or not at all.
+TEST(LineEditor, APasteTypesItsFirstLineAndNeverEndsTheLine)
 {
-    reset();
-    EXPECT_EQ(form(frompasteboardtext("x\u20ACy")), "");
-    EXPECT_EQ(keyqueuelength(), 6u);
-    EXPECT_EQ(form("\r"), "20ACy");
+    const std::string x71(71, 'x');
+    const struct { const char* what; std::string pasted; const char* keys; std::string line; int64_t mode = 0; } rows[] = {
+        {"German text", "Preis 5\u20AC \u2013 \u201Egut\u201C", "\r",
+         "Preis 5\x1b" "20AC\x1d \x1b" "2013\x1d \x1b" "201E\x1dgut\x1b" "201C\x1d"},
+        {"control characters", "a\x1b" "b\tc\x7F\x08\u0085" "d", "\r", "ab cd"},
+        {"the first line only", "one\r\ntwo", "\r", "one"},
+        {"composed", "e\u0301", "\r", "\u00E9"},
+        {"beyond 16 bits", "\U0001F600", "\r", "\x1b" "FFFD\x1d"},
+        {"numbers take digits only", "1\u20AC2", "\r", "12", 2},
+        {"a real Escape cancels", "ab", "\x1b", ""},
+        // 77 cells from column 3 to the last column 80 (excluded)
+        {"no room for the escape", "x" + x71 + "\u20ACy", "\r", "x" + x71 + "y"},
+        {"just room for it", x71 + "\u20ACy", "\r", x71 + "\x1b" "20AC\x1d"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        reset(640);
+        t_InputPaste(0, row.pasted);
+        EXPECT_EQ(form(row.keys, row.mode), row.line);
+        EXPECT_EQ(keyqueuelength(), 0u);
+    }
+    // An escaped character shows as its four digits between colour-1
+    // brackets and means the character again.
+    reset(640);
+    t_InputPaste(0, "5\u20AC!");
+    EXPECT_EQ(unescapedtext(form("\r")), "5\u20AC!");
+    EXPECT_EQ(screen_line(0, 1).substr(0, 11), "=>5[20AC]! ");
+    EXPECT_EQ(std::tuple(cell_attribute(0, 4, 1) >> 4, cell_attribute(0, 5, 1) >> 4, cell_attribute(0, 9, 1) >> 4),
+              std::tuple(1, cell_attribute(0, 3, 1) >> 4, 1));
+}
+
+// The cursor steps over an escaped character, Backspace and Delete remove
+// it whole; a broken one is plain characters.
+TEST(LineEditor, AnEscapedCharacterEditsAsOne)
+{
+    const struct { const char* start; int64_t from, key, to; const char* text; } rows[] = {
+        {"a\x1b" "20AC\x1d" "b", 7, 8, 1, "a\x1b" "20AC\x1d" "b"},
+        {"a\x1b" "20AC\x1d" "b", 1, 21, 7, "a\x1b" "20AC\x1d" "b"},
+        {"a\x1b" "20AC\x1d" "b", 7, 127, 1, "ab"},
+        {"a\x1b" "20AC\x1d" "b", 1, 7, 1, "ab"},
+        {"a\x1b" "20AC", 6, 127, 5, "a\x1b" "20A"},
+        {"\x1b" "20AC\x1d", 0, 8, 0, "\x1b" "20AC\x1d"},
+        {"\x1b" "20AC\x1d\x1b" "00E9\x1d", 12, 127, 6, "\x1b" "20AC\x1d"},  // last: its screen is checked
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "from " << row.from << " key " << row.key);
+        reset();
+        t_InputForm(0, "=>", row.start, true, 0, 80);
+        w.InputCursorPos = row.from;
+        t_InputEdit(0, row.key);
+        EXPECT_EQ(std::tuple(w.InputCursorPos, w.InputString), std::tuple(row.to, row.text));
+    }
+    EXPECT_EQ(screen_line(0, 1).substr(0, 16), "=>[20AC]        ") << "the freed cells are blanked";
 }
 
 // Copy turns escapes (27, four hex digits, 29) back into characters and
-// leaves broken ones as they are; paste escapes what lies above Latin-1.
-TEST(PasteboardText, EscapesOnPasteAndCharactersOnCopy)
+// leaves broken ones as they are.
+TEST(PasteboardText, EscapedCharactersComeBack)
 {
-    const struct { const char *what, *pasted, *typed, *copied; } rows[] = {
-        {"euro", "x\u20ACy", "x\x1b" "20AC\x1dy", "x\u20ACy"},
-        {"Latin-1 stays", "\u00FF\u0100", "\u00FF\x1b" "0100\x1d", "\u00FF\u0100"},
-        {"the low 16 bits only", "\U0001F600", "\x1b" "F600\x1d", "\uF600"},
-        {"surrogate half", nullptr, "\x1b" "D800\x1d", "\x1b" "D800\x1d"},
-        {"escape inside a broken one", nullptr, "\x1b\x1b" "0041\x1d", "\x1b" "A"},
+    const struct { const char *what, *typed, *copied; } rows[] = {
+        {"euro", "x\x1b" "20AC\x1dy", "x\u20ACy"},
+        {"Latin-1 stays", "\u00FF\x1b" "0100\x1d", "\u00FF\u0100"},
+        {"surrogate half", "\x1b" "D800\x1d", "\x1b" "D800\x1d"},
+        {"escape inside a broken one", "\x1b\x1b" "0041\x1d", "\x1b" "A"},
+        {"cut short", "\x1b" "20A", "\x1b" "20A"},
     };
-    for (const auto& row : rows) {
-        if (row.pasted != nullptr) {
-            EXPECT_EQ(frompasteboardtext(row.pasted), row.typed) << row.what;
-        }
-        EXPECT_EQ(topasteboardtext(row.typed), row.copied) << row.what;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(unescapedtext(row.typed), row.copied) << row.what;
 }
 
 }  // namespace
