@@ -15,6 +15,8 @@ relaxed<bool> refreshrunning = false;
 
 namespace {
 
+relaxed<bool> refreshstopped = false;
+
 std::string viewnil(const char* op, uint8_t window)
 {
     return std::string(op) + ": Window #" + std::to_string(window) +
@@ -75,7 +77,8 @@ bool refreshpass()
             continue;
         PlatformView* view = windowview(n);
         if (!view) {
-            diag_line(viewnil("t_WindowAutoUpdateProcess", n));
+            if (!refreshstopped)
+                diag_line(viewnil("t_WindowAutoUpdateProcess", n));
             continue;
         }
         w.UpdateStarted = absolute_ms();
@@ -99,10 +102,15 @@ void t_WindowAutoUpdateProcess()
         do {
             if (!refreshpass())
                 sleep_ms(1);
-        } while (memoryready && refreshrunning);
+        } while (memoryready && refreshrunning && !refreshstopped);
     }
     refreshrunning = false;
     diag_line("t_WindowAutoUpdateProcess: End.");
+}
+
+void stoprefresh()
+{
+    refreshstopped = true;
 }
 
 void t_WindowUpdate(uint8_t window, bool deferred)

@@ -11,6 +11,11 @@
 // True while t_WindowAutoUpdateProcess runs; prevents a second one.
 extern relaxed<bool> refreshrunning;
 
+// Asks the refresh thread to end for good (the application terminates): its
+// loop ends after the current pass, and views that go away meanwhile are no
+// failure.
+void stoprefresh();
+
 // The body of the refresh thread: marks each due auto-updating window's
 // view for display at the window's RefreshRate.
 void t_WindowAutoUpdateProcess();

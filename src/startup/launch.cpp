@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "conversation/conversation.h"
+#include "display/window_refresh.h"
 #include "platform/platform.h"
 #include "startup/tables.h"
 #include "util/diagnostics.h"
@@ -33,8 +34,10 @@ void setterminatehandler(t_Function handler)
     terminatehandler = std::move(handler);
 }
 
+// The refresh thread ends first: the front-end tears the views down next.
 void applicationwillterminate()
 {
+    stoprefresh();
     diag_line("applicationWillTerminate: Called.");
     t_Function handler;
     {
