@@ -11,19 +11,15 @@
 
 namespace {
 
-bool displayavailable()
-{
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        if (const char* value = std::getenv(name); value != nullptr && value[0] != '\0')
-            return true;
-    return false;
-}
-
 int runfrontend(const CommandLine& commandline, char** argv)
 {
     if (commandline.terminal)
         return runterminal();
-    if (!displayavailable() && terminalavailable()) {
+    if (const std::string missing = missingdisplay(); !missing.empty()) {
+        if (!terminalavailable()) {
+            diag_line(missing);
+            return 1;
+        }
         diag_line("main: No display found; Sprecho runs in the terminal.");
         return runterminal();
     }

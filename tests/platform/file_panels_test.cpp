@@ -28,13 +28,14 @@ struct PanelAnswer {
                 return;
             timer.stop();
             shown = (modal->windowTitle() + u'|' + dialog->labelText(QFileDialog::Accept)).toStdString();
+            lookin = dialog->labelText(QFileDialog::LookIn).toStdString();
             filters = dialog->nameFilters().join(u' ').toStdString();
             answer(*dialog);
         });
         timer.start(5);
     }
     QTimer timer;
-    std::string shown, filters;  // shown: title|prompt
+    std::string shown, filters, lookin;  // shown: title|prompt
 };
 
 }  // namespace
@@ -42,7 +43,9 @@ struct PanelAnswer {
 // From the program thread the panels wait for the user. The open panel
 // gives a chosen file as a plain path with a real blank (no %20, no
 // file://), the save panel the proposed name in the chosen folder, a
-// cancelled panel nothing; prompts and type filters follow the call.
+// cancelled panel nothing; prompts and type filters follow the call. A name
+// typed without an extension gets the first allowed type's. Qt's own texts
+// are German too.
 TEST(FilePanels, FromTheProgramThreadThePanelsWaitForTheUser)
 {
     const std::string folder = std::filesystem::temp_directory_path().string() +
@@ -69,6 +72,10 @@ TEST(FilePanels, FromTheProgramThreadThePanelsWaitForTheUser)
          ""},
         {[] { return savefile("Protokoll 1.txt", "Datei", "Wohin?", "txt"); }, accept(""),
          "Sichern", "*.txt", folder + "/Protokoll 1.txt"},
+        {[] { return savefile("Brief", "Datei", "", ",md,txt"); }, accept(""), "Sichern", "*.md",
+         folder + "/Brief.md"},
+        {[] { return savefile("Brief.txt", "Datei", "", "md"); }, accept(""), "Sichern", "*.md",
+         folder + "/Brief.txt"},
     };
     for (const auto& row : rows) {
         PanelAnswer answer(row.answer);
@@ -76,6 +83,7 @@ TEST(FilePanels, FromTheProgramThreadThePanelsWaitForTheUser)
         ASSERT_TRUE(run_on_program_thread([&] { path = row.call(); }));
         EXPECT_EQ(path, row.path) << row.prompt << " " << row.pattern;
         EXPECT_EQ(answer.shown, "Datei|" + row.prompt);
+        EXPECT_EQ(answer.lookin, "Suchen in:");
         const std::string wanted = row.pattern.empty() ? "*." : row.pattern;
         EXPECT_EQ(answer.filters.find(wanted) != std::string::npos, !row.pattern.empty())
             << answer.filters;

@@ -1,8 +1,14 @@
 #include "frontends/qt/app_delegate.h"
 
+#include <QWidget>
+
+#include "frontends/qt/application.h"
+
+#include "frontends/qt/graphic_views.h"
 #include "frontends/qt/handles.h"
 #include "frontends/qt/menus.h"
 #include "frontends/qt/text_windows.h"
+#include "frontends/qt/top_window.h"
 #include "platform/entry_points.h"
 #include "platform/platform.h"
 #include "util/diagnostics.h"
@@ -44,6 +50,7 @@ void AppDelegate::applicationWillTerminate()
 void AppDelegate::windowShouldClose(QWidget* window)
 {
     t_MouseEventPostCloseBoxClick(windownumber(tohandle(window)));
+    quitwhennowindowshown();
 }
 
 void AppDelegate::windowDidResize(QWidget* window)
@@ -53,7 +60,30 @@ void AppDelegate::windowDidResize(QWidget* window)
 
 void AppDelegate::MenuHandler(QAction* item)
 {
-    t_MenuEventHandler(menuiteminfo(item));
+    const t_MenuItemInfo info = menuiteminfo(item);
+    minimiseonhide = info.Tag == hideallwindowstag;
+    t_MenuEventHandler(info);
+    minimiseonhide = false;
+    quitwhennowindowshown();
+}
+
+bool AppDelegate::anywindowshown() const
+{
+    for (const GraphicView* const* view : views_)
+        if (*view != nullptr && (*view)->window()->isVisible())
+            return true;
+    for (const TopWindow* window :
+         {PasteboardWindow, VirtualPrinterWindow, SystemConsoleWindow, PreferencesWindow, MainWindow})
+        if (window != nullptr && window->isVisible())
+            return true;
+    return false;
+}
+
+// Before launch has finished no window has been shown yet.
+void AppDelegate::quitwhennowindowshown() const
+{
+    if (launchfinished && !anywindowshown())
+        quitapplication();
 }
 
 AppDelegate& appdelegate()

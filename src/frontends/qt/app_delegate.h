@@ -56,6 +56,9 @@ public:
 
     relaxed<bool> launchfinished = false;
     relaxed<bool> applicationactive = false;
+    // While "Alle Fenster ausblenden" runs, hiding a window minimises it
+    // instead, so that the task bar brings it back (main thread only).
+    bool minimiseonhide = false;
 
     // Lifecycle, in the order the application calls them.
     void applicationWillFinishLaunching();
@@ -64,13 +67,21 @@ public:
     void applicationWillTerminate();
 
     // Windows: the close box hides, a resize lays out the text windows.
+    // On Linux the menu bar lives in the windows: whatever leaves no window
+    // shown (the close box, the window manager's close request, a menu
+    // choice) quits the application as Beenden does.
     void windowShouldClose(QWidget* window);
     void windowDidResize(QWidget* window);
 
     // A menu item of the runtime was chosen.
     void MenuHandler(QAction* item);
 
+    // True while any window of the interface is shown (minimised counts).
+    bool anywindowshown() const;
+
 private:
+    void quitwhennowindowshown() const;
+
     std::array<GraphicView**, 8> views_;
 };
 

@@ -5,8 +5,11 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QTranslator>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +17,7 @@
 #include <unistd.h>
 
 #include "frontends/qt/app_delegate.h"
+#include "frontends/qt/composition.h"
 #include "frontends/qt/interface.h"
 #include "frontends/qt/port.h"
 #include "frontends/qt/top_window.h"
@@ -51,9 +55,22 @@ int64_t measuretitlebarheight()
     return int64_t(window->frameGeometry().height() - scroll->height() - 20);
 }
 
+// The program speaks German, whatever the desktop's language: so do Qt's
+// own dialogs and standard buttons, where the translations are installed.
+void speakgerman(QApplication& application)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
 void setupapplication(QApplication& application)
 {
     platform::install(qtport());
+    speakgerman(application);
+    watchnativekeys(application);
     application.setApplicationName(QString::fromStdString(platform::application_name()));
     QGuiApplication::setDesktopFileName(QStringLiteral(SPRECHO_APP_ID));
     application.setQuitOnLastWindowClosed(false);
@@ -99,7 +116,46 @@ void quitonsignals(QApplication& application)
         sigaction(signal, &action, nullptr);
 }
 
+bool isset(const char* value)
+{
+    return value != nullptr && *value != '\0';
+}
+
+// The platforms Qt would try, by name ("wayland;xcb", "vnc:size=800x600").
+bool needsdisplay(const std::string& platforms)
+{
+    if (platforms.empty())
+        return true;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = std::min(platforms.find(';', start), platforms.size());
+        const std::string entry = platforms.substr(start, end - start);
+        const std::string name = entry.substr(0, entry.find(':'));
+        if (name != "xcb" && name.rfind("wayland", 0) != 0)
+            return false;
+        if (end == platforms.size())
+            return true;
+        start = end + 1;
+    }
+}
+
 }  // namespace
+
+std::string missingdisplay(const char* display, const char* waylanddisplay, const char* qpaplatform)
+{
+    const std::string platforms = qpaplatform != nullptr ? qpaplatform : "";
+    if (isset(display) || isset(waylanddisplay) || !needsdisplay(platforms))
+        return {};
+    return "sprecho: No X11 or Wayland display found: DISPLAY and WAYLAND_DISPLAY are not set, "
+           "QT_QPA_PLATFORM " +
+           (platforms.empty() ? std::string("is not set.") : "is \"" + platforms + "\".");
+}
+
+std::string missingdisplay()
+{
+    return missingdisplay(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                          std::getenv("QT_QPA_PLATFORM"));
+}
 
 int runapplication(int argc, char** argv)
 {
@@ -118,6 +174,13 @@ int runapplication(int argc, char** argv)
     detachmainthread();
     destroyinterface();
     return status;
+}
+
+// exit, not quit: quit would first ask every window to close, and ours only
+// hide themselves.
+void quitapplication()
+{
+    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void startapplicationfortests(int& argc, char** argv)

@@ -1,11 +1,15 @@
 #include "frontends/qt/graphic_views.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <limits>
 
+#include "frontends/qt/composition.h"
 #include "frontends/qt/frames.h"
 #include "frontends/qt/handles.h"
 #include "frontends/qt/key_mapping.h"
@@ -26,11 +30,66 @@ bool isclickbutton(Qt::MouseButton button)
     return button == Qt::LeftButton || button == Qt::RightButton;
 }
 
+// Alt is the Option modifier and F10 a function key of the program: neither
+// may start the menu bar's keyboard navigation, which would swallow the
+// keys that follow.
+bool ismenubarkey(int key)
+{
+    return key == Qt::Key_Alt || key == Qt::Key_F10;
+}
+
 }  // namespace
 
 GraphicView::GraphicView(int number, QWidget* parent) : QWidget(parent), number_(number)
 {
     setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+}
+
+// The menu bar watches its window for the shortcut check of a lone Alt;
+// accepting the check here keeps the key with the view.
+bool GraphicView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        forwardswallowed(key->nativeScanCode());
+        if (ismenubarkey(key->key())) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void GraphicView::forwardswallowed(quint32 scancode)
+{
+    for (const t_KeyPress& press : swallowedpresses(scancode))
+        viewKeyDown(number_, press);
+}
+
+void GraphicView::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty())
+        viewKeyDown(number_, composedpress(event->commitString()));
+    event->accept();
+}
+
+QVariant GraphicView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled: return true;
+    case Qt::ImHints: return int(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
+    case Qt::ImCursorRectangle: {
+        // The cell in image pixels, scaled as the image is to the view.
+        const t_CursorCell cell = viewtextcursor(number_);
+        if (cell.ImageWidth < 1 || cell.ImageHeight < 1)
+            return QRect();
+        const double sx = double(width()) / double(cell.ImageWidth);
+        const double sy = double(height()) / double(cell.ImageHeight);
+        return QRectF(cell.X * sx, cell.Y * sy, cell.Width * sx, cell.Height * sy).toRect();
+    }
+    default: return QWidget::inputMethodQuery(query);
+    }
 }
 
 void GraphicView::paintEvent(QPaintEvent*)
@@ -56,6 +115,7 @@ void GraphicView::paintEvent(QPaintEvent*)
 void GraphicView::keyPressEvent(QKeyEvent* event)
 {
     const QtKey key = qtkeyfrom(*event);
+    forwardswallowed(key.scancode);
     if (ismodifierkey(key.key))
         viewFlagsChanged(modifierflagsafter(key, true));
     else
@@ -78,6 +138,14 @@ void GraphicView::keyReleaseEvent(QKeyEvent* event)
 
 void GraphicView::mousePressEvent(QMouseEvent* event)
 {
+    // The middle button pastes the primary selection, as in every text
+    // field on Linux.
+    if (event->button() == Qt::MiddleButton) {
+        const QString selection = QGuiApplication::clipboard()->text(QClipboard::Selection);
+        if (!selection.isEmpty())
+            viewPaste(number_, selection.toStdString());
+        return;
+    }
     if (!isclickbutton(event->button())) {
         QWidget::mousePressEvent(event);
         return;

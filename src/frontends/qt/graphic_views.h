@@ -13,16 +13,24 @@ public:
     GraphicView(int number, QWidget* parent);
     int number() const { return number_; }
 
+    // What an input method asks of the view: that it takes composed text,
+    // and where the text cursor is (in the view's coordinates).
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     // Tab belongs to the program, not to focus changes.
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
+    void forwardswallowed(quint32 scancode);
+
     int number_;
     // The last image shown: a pass without an image leaves the view as it
     // was instead of blanking it.

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "frontends/qt/app_delegate.h"
+#include "frontends/qt/application.h"
 #include "frontends/qt/handles.h"
 #include "frontends/qt/key_mapping.h"
 #include "frontends/qt/port.h"
@@ -37,10 +38,7 @@ QMenu* applicationmenu()
     menu->addSeparator();
     QAction* quit = menu->addAction(QStringLiteral("Beenden"));
     quit->setShortcut(shortcut('Q'));
-    // exit, not quit: quit first asks every window to close, and ours only
-    // hide themselves.
-    QObject::connect(quit, &QAction::triggered, qApp, [] { QCoreApplication::exit(0); },
-                     Qt::QueuedConnection);
+    QObject::connect(quit, &QAction::triggered, qApp, quitapplication);
     return menu;
 }
 
@@ -68,7 +66,7 @@ void addpair(QMenu* menu, const QString& show, const QString& hide, int64_t show
 QMenu* windowmenu()
 {
     auto* menu = new QMenu(QStringLiteral("Fenster"));
-    additem(menu, QStringLiteral("Alle Fenster ausblenden"), 200);
+    additem(menu, QStringLiteral("Alle Fenster ausblenden"), hideallwindowstag);
     additem(menu, QStringLiteral("Fenster ausblenden"), 201, shortcut('W'));
     menu->addSeparator();
     addpair(menu, QStringLiteral("Protokoll zeigen"), QStringLiteral("Protokoll ausblenden"), 209,

@@ -7,6 +7,9 @@
 
 #include "platform/entry_points.h"
 
+// The tag of "Alle Fenster ausblenden".
+constexpr int64_t hideallwindowstag = 200;
+
 class QAction;
 class QMenuBar;
 

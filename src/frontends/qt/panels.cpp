@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "frontends/qt/port.h"
 #include "platform/platform.h"
@@ -109,6 +110,10 @@ std::string save_panel(const std::string& defaultname, const std::string& title,
     for (const std::string& type : types)
         if (!type.empty())
             filters << typefilter(type);
+    // A name typed without an extension gets the first allowed type's.
+    if (!filters.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(*std::find_if(
+            types.begin(), types.end(), [](const std::string& type) { return !type.empty(); })));
     filters << QStringLiteral("Alle Dateien (*)");
     dialog.setNameFilters(filters);
     dialog.selectFile(QString::fromStdString(defaultname));

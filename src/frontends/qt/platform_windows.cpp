@@ -233,8 +233,13 @@ void make_key_window(PlatformWindow* handle)
 
 void order_window_out(PlatformWindow* handle)
 {
-    if (QWidget* window = towidget(handle))
+    QWidget* window = towidget(handle);
+    if (window == nullptr)
+        return;
+    if (!appdelegate().minimiseonhide)
         window->hide();
+    else if (window->isVisible())
+        window->showMinimized();
 }
 
 bool window_visible(PlatformWindow* handle)
