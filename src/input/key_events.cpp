@@ -113,7 +113,7 @@ void viewFlagsChanged(uint64_t modifierFlags)
     setlivemodifiers(modifierFlags);
 }
 
-t_CellRect viewtextcursor(int window)
+t_CursorCell viewtextcursor(int window)
 {
     if (!memoryready || window < 0 || window >= graphicwindowcount)
         return {};
@@ -126,7 +126,7 @@ t_CellRect viewtextcursor(int window)
     const int64_t height = w.Height / lines;
     const int64_t column = std::clamp<int64_t>(w.TextHpos, 1, columns);
     const int64_t line = std::clamp<int64_t>(w.TextVpos, 1, lines);
-    return {(column - 1) * width, (line - 1) * height, width, height};
+    return {(column - 1) * width, (line - 1) * height, width, height, w.Width, w.Height};
 }
 
 void t_KeyEventHandler(uint8_t window, const t_KeyPress& press)

@@ -62,15 +62,17 @@ void viewKeyUp();
 // A modifier key changed; `modifierFlags` is the state after the change.
 void viewFlagsChanged(uint64_t modifierFlags);
 // The text cursor's cell in the image of graphic window `window`, in pixels
-// from its top left: where an input method shows what it is composing.
-// All 0 when the window is not set up.
-struct t_CellRect {
+// from its top left, and the image's size: where an input method shows what
+// it is composing. All 0 when the window is not set up.
+struct t_CursorCell {
     int64_t X = 0;
     int64_t Y = 0;
     int64_t Width = 0;
     int64_t Height = 0;
+    int64_t ImageWidth = 0;
+    int64_t ImageHeight = 0;
 };
-t_CellRect viewtextcursor(int window);
+t_CursorCell viewtextcursor(int window);
 // Text pasted into graphic window `window` (the clipboard, the primary
 // selection, a terminal's bracketed paste): its first line is typed into
 // the line editor as pasted characters, which never end or cancel the line.
