@@ -215,13 +215,16 @@ TEST(ConversationLog, ProtokollSichernSavesThePrinterText)
     QAction* item = itemwithtag(platform::savelogtag);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text() + u' ' + item->shortcut().toString(), "Protokoll sichern … Ctrl+Shift+S");
+    // A name that leads to a full disk.
+    const std::string full = temp.path() + "/voll.txt";
+    std::filesystem::create_symlink("/dev/full", full);
     const struct {
         std::string chosen, content, warning;
     } rows[] = {
         {temp.path() + "/kopie.txt", linuxlineends(printer), ""},
-        {"/dev/full", "",
-         "Das Protokoll konnte nicht unter „/dev/full“ gesichert werden. Auf dem Datenträger ist kein Platz "
-         "mehr frei.\n\nIm Protokollfenster ist nichts verloren."},
+        {full, "",
+         "Das Protokoll konnte nicht unter „" + full + "“ gesichert werden. Auf dem Datenträger ist kein "
+         "Platz mehr frei.\n\nIm Protokollfenster ist nichts verloren."},
     };
     for (const auto& row : rows) {
         SaveAnswer answer(row.chosen);

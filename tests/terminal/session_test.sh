@@ -252,7 +252,7 @@ $(diff <(echo "$expected") <(echo "$log"))"
 }
 
 # Control+L and Alt+C copy through the terminal's clipboard escape; a
-# bracketed paste types the first line of the pasted text.
+# bracketed paste types the first line of the pasted text, all of it.
 case_clipboard() {
     start 100 30
     waitfor '=>'
@@ -271,6 +271,13 @@ case_clipboard() {
     tm paste-buffer -p -t t
     waitfor '=>eingefügt'
     screen | grep -qF 'zweite' && fail "more than the first line was pasted"
+    # Characters beyond Latin-1 go in whole (as their escaped form) and
+    # never cancel the line.
+    tm send-keys -t t C-z
+    tm set-buffer 'Preis 5€ – „gut“'
+    tm paste-buffer -p -t t
+    waitfor '=>Preis 5'
+    waituntil "the whole pasted line" sh -c "tmux -L $socket -f /dev/null capture-pane -p -t t | grep -F '=>Preis 5' | grep -qF 'gut'"
     tm send-keys -t t M-q
     expectrestored 0
 }

@@ -173,15 +173,13 @@ void closeterminal(SCREEN* screen, int fd)
 
 // ---- Keys ------------------------------------------------------------------------
 
-// The pasted text, as Control+V pastes the clipboard: the text becomes the
-// clipboard's and the line editor is handed Control+V.
+// The pasted text goes where Control+V puts the clipboard's: its first
+// line into the line editor, where it never ends or cancels the line.
 void finishpaste(Session& s)
 {
     s.pasting = false;
-    s.clipboard = std::move(s.pasted);
+    viewPaste(0, s.pasted);
     s.pasted.clear();
-    viewKeyDown(0, t_KeyPress{characterkeycode(U'v'), "\x16", controlflag});
-    viewKeyUp();
 }
 
 void openlog(Session& s, bool open)
