@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/key_mapping.h"
+#include "support/keyboard.h"
 
 namespace {
 
@@ -39,8 +40,16 @@ TEST(KeyMapping, QtKeyEventsBecomeKeyPresses)
         {"keypad Clear", qtkey(Qt::Key_Clear, keypad), 71, "", numericpadflag},
         {"Control+keypad 8 as Xvfb sends it", qtkey(Qt::Key_8, control | keypad, 80, "\x7F"), 91, "\x7F",
          controlflag | numericpadflag},
-        {"dead circumflex", qtkey(Qt::Key_Dead_Circumflex, none, x11(41), "^"), 50, "", 0},
+        {"dead circumflex left of 1", qtkey(Qt::Key_Dead_Circumflex, none, x11(41), "^"), 10, "", 0},
+        {"dead circumflex, no scan code", qtkey(Qt::Key_Dead_Circumflex, none), 10, "", 0},
+        {"degree, Shift left of 1", qtkey(Qt::Key_degree, shift, 0, "°"), 10, "°", shiftflag},
+        {"grave left of 1 on a US layout", qtkey(Qt::Key_QuoteLeft, none, 0, "`"), 10, "`", 0},
+        {"dead acute left of Backspace", qtkey(Qt::Key_Dead_Acute, none), 24, "", 0},
+        {"less beside the left Shift", qtkey(Qt::Key_Less, none, x11(86), "<"), 50, "<", 0},
+        {"Print, no scan code", qtkey(Qt::Key_Print, none), 105, "\uF710", 0},
+        {"Pause", qtkey(Qt::Key_Pause, none, x11(119)), 113, "\uF712", 0},
         {"key without position", qtkey(Qt::Key_Eacute, none, 8, "é"), unknownkeycode, "é", 0},
+        {"keycode beyond the table", qtkey(Qt::Key_A, none, 300, "a"), unknownkeycode, "a", 0},
         {"euro on the E key", qtkey(0x20AC, none, x11(18), "€"), 14, "€", 0},
     };
     for (const auto& row : rows) {
@@ -59,10 +68,25 @@ TEST(KeyMapping, AModifierKeySetsOrClearsItsOwnBitAndGivesNoKeyPress)
         {Qt::Key_Shift, none, true, shiftflag},          {Qt::Key_Shift, shift, true, shiftflag},
         {Qt::Key_Shift, shift, false, 0},                {Qt::Key_Control, shift, true, shiftflag | controlflag},
         {Qt::Key_Alt, none, true, optionflag},           {Qt::Key_Super_L, none, true, commandflag},
-        {Qt::Key_NumLock, keypad, true, numericpadflag},
+        {Qt::Key_NumLock, keypad, true, numericpadflag}, {Qt::Key_AltGr, none, true, 0},
+        {Qt::Key_CapsLock, none, true, 0},               {Qt::Key_ScrollLock, control, true, controlflag},
     };
     for (const auto& row : rows) {
         EXPECT_TRUE(ismodifierkey(row.key)) << std::hex << row.key;
         EXPECT_EQ(modifierflagsafter(qtkey(row.key, row.reported), row.pressed), row.flags) << std::hex << row.key;
     }
+}
+
+// Every key of both keyboards by its X11 keycode, whatever Qt calls it.
+TEST(KeyMapping, EveryKeyOfAGermanAndAUSKeyboardHasTheCodeOfItsPosition)
+{
+    int german = 0, us = 0;
+    for (const KeyboardKey& key : keyboardkeys) {
+        german += 1;
+        us += key.us != nullptr;
+        if (key.code != modifier) {
+            EXPECT_EQ(keycodefor(qtkey(Qt::Key_unknown, none, x11(key.evdev))), key.code) << key.german;
+        }
+    }
+    EXPECT_EQ(std::pair(german, us), std::pair(105, 104));
 }

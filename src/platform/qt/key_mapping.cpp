@@ -10,22 +10,25 @@
 namespace {
 
 // Physical keys by Linux input event code (the X11 keycode minus 8), with
-// the runtime's code of the key at the same place.
+// the runtime's code of the key at the same place. The two keys an ISO
+// keyboard has beyond a US one sit as on the original platform's ISO
+// keyboards: left of 1 (^ on a German layout) is 10, beside the left Shift
+// (<) is 50. Print and Pause sit where F13 and F15 do.
 constexpr std::pair<uint16_t, uint16_t> evdevkeys[] = {
     {1, 53},    {2, 18},    {3, 19},    {4, 20},    {5, 21},    {6, 23},    {7, 22},
     {8, 26},    {9, 28},    {10, 25},   {11, 29},   {12, 27},   {13, 24},   {14, 51},
     {15, 48},   {16, 12},   {17, 13},   {18, 14},   {19, 15},   {20, 17},   {21, 16},
     {22, 32},   {23, 34},   {24, 31},   {25, 35},   {26, 33},   {27, 30},   {28, 36},
     {30, 0},    {31, 1},    {32, 2},    {33, 3},    {34, 5},    {35, 4},    {36, 38},
-    {37, 40},   {38, 37},   {39, 41},   {40, 39},   {41, 50},   {43, 42},   {44, 6},
+    {37, 40},   {38, 37},   {39, 41},   {40, 39},   {41, 10},   {43, 42},   {44, 6},
     {45, 7},    {46, 8},    {47, 9},    {48, 11},   {49, 45},   {50, 46},   {51, 43},
     {52, 47},   {53, 44},   {55, 67},   {57, 49},   {59, 122},  {60, 120},  {61, 99},
     {62, 118},  {63, 96},   {64, 97},   {65, 98},   {66, 100},  {67, 101},  {68, 109},
     {71, 89},   {72, 91},   {73, 92},   {74, 78},   {75, 86},   {76, 87},   {77, 88},
-    {78, 69},   {79, 83},   {80, 84},   {81, 85},   {82, 82},   {83, 65},   {86, 10},
-    {87, 103},  {88, 111},  {96, 76},   {98, 75},   {102, 115}, {103, 126}, {104, 116},
+    {78, 69},   {79, 83},   {80, 84},   {81, 85},   {82, 82},   {83, 65},   {86, 50},
+    {87, 103},  {88, 111},  {96, 76},   {99, 105},   {98, 75},   {102, 115}, {103, 126}, {104, 116},
     {105, 123}, {106, 124}, {107, 119}, {108, 125}, {109, 121}, {110, 114}, {111, 117},
-    {113, 74},  {114, 73},  {115, 72},  {117, 81},  {121, 95},  {127, 110}, {138, 114},
+    {113, 74},  {114, 73},  {115, 72},  {117, 81},  {119, 113}, {121, 95},  {127, 110}, {138, 114},
     {183, 105}, {184, 107}, {185, 113}, {186, 106}, {187, 64},  {188, 79},  {189, 80},
     {190, 90},
 };
@@ -43,7 +46,8 @@ constexpr auto scancodes = scancodetable();
 
 // Where there is no scan code (the offscreen platform, synthetic events)
 // the key is placed by what it means on a US layout; the German letters
-// sit where the German layout has them.
+// and dead keys sit where the German layout has them (^ left of 1, the
+// accents left of Backspace), and so does the key left of 1 on any layout.
 constexpr std::pair<int, uint16_t> qtkeys[] = {
     {Qt::Key_A, 0},  {Qt::Key_B, 11}, {Qt::Key_C, 8},  {Qt::Key_D, 2},  {Qt::Key_E, 14},
     {Qt::Key_F, 3},  {Qt::Key_G, 5},  {Qt::Key_H, 4},  {Qt::Key_I, 34}, {Qt::Key_J, 38},
@@ -61,16 +65,17 @@ constexpr std::pair<int, uint16_t> qtkeys[] = {
     {Qt::Key_BraceRight, 30}, {Qt::Key_Semicolon, 41}, {Qt::Key_Colon, 41},
     {Qt::Key_Apostrophe, 39}, {Qt::Key_QuoteDbl, 39}, {Qt::Key_Comma, 43}, {Qt::Key_Less, 43},
     {Qt::Key_Period, 47}, {Qt::Key_Greater, 47}, {Qt::Key_Slash, 44}, {Qt::Key_Question, 44},
-    {Qt::Key_Backslash, 42}, {Qt::Key_Bar, 42}, {Qt::Key_QuoteLeft, 50},
-    {Qt::Key_AsciiTilde, 50}, {Qt::Key_section, 10},
+    {Qt::Key_Backslash, 42}, {Qt::Key_Bar, 42},
+    {Qt::Key_QuoteLeft, 10}, {Qt::Key_AsciiTilde, 10}, {Qt::Key_section, 10},
+    {Qt::Key_Dead_Circumflex, 10}, {Qt::Key_degree, 10},
     {Qt::Key_Adiaeresis, 39}, {Qt::Key_Odiaeresis, 41}, {Qt::Key_Udiaeresis, 33},
-    {Qt::Key_ssharp, 27},
+    {Qt::Key_ssharp, 27}, {Qt::Key_Dead_Acute, 24}, {Qt::Key_Dead_Grave, 24},
     {Qt::Key_Escape, 53}, {Qt::Key_Tab, 48}, {Qt::Key_Backtab, 48}, {Qt::Key_Backspace, 51},
     {Qt::Key_Return, 36}, {Qt::Key_Enter, 76}, {Qt::Key_Space, 49}, {Qt::Key_Insert, 114},
     {Qt::Key_Help, 114}, {Qt::Key_Delete, 117}, {Qt::Key_Home, 115}, {Qt::Key_End, 119},
     {Qt::Key_PageUp, 116}, {Qt::Key_PageDown, 121}, {Qt::Key_Left, 123},
     {Qt::Key_Right, 124}, {Qt::Key_Down, 125}, {Qt::Key_Up, 126}, {Qt::Key_Clear, 71},
-    {Qt::Key_Menu, 110},
+    {Qt::Key_Menu, 110}, {Qt::Key_Print, 105}, {Qt::Key_Pause, 113},
     {Qt::Key_F1, 122}, {Qt::Key_F2, 120}, {Qt::Key_F3, 99},  {Qt::Key_F4, 118},
     {Qt::Key_F5, 96},  {Qt::Key_F6, 97},  {Qt::Key_F7, 98},  {Qt::Key_F8, 100},
     {Qt::Key_F9, 101}, {Qt::Key_F10, 109}, {Qt::Key_F11, 103}, {Qt::Key_F12, 111},
@@ -102,6 +107,8 @@ char32_t functioncharacter(int key)
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
         return U'\uF704' + char32_t(key - Qt::Key_F1);
     switch (key) {
+    case Qt::Key_Print: return U'\uF710';  // F13, whose place it takes
+    case Qt::Key_Pause: return U'\uF712';  // F15
     case Qt::Key_Up: return U'\uF700';
     case Qt::Key_Down: return U'\uF701';
     case Qt::Key_Left: return U'\uF702';
