@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/qt/application.h"
+#include "support/runtime_reset.h"
 
 // Present when the leak checker is linked in (address sanitizer builds).
 extern "C" __attribute__((weak)) int __lsan_do_recoverable_leak_check();
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     startapplicationfortests(argc, argv);
+    installruntimereset();
     int status = RUN_ALL_TESTS();
     // Service tasks started by the tests still run: end without static
     // destructors, as the program does, after the leak check that exit

@@ -42,10 +42,13 @@ TEST(KeyQueue, GetKeyShowsTheCursorOnlyWhileItWaits)
     sethandwindow({.number = 0, .width = 160, .height = 40}, handfont(8, 8));
     const std::vector<uint8_t> before = pixelblock(0);
     std::atomic<bool> sawcursor{false};
+    // The level rises before the cell is drawn inverted: the typist waits
+    // until both show.
     std::thread typist([&] {
-        for (int i = 0; i < 500 && windowtable[0].TextCursorLevel != 1; ++i)
+        const auto shown = [&] { return windowtable[0].TextCursorLevel == 1 && pixelblock(0) != before; };
+        for (int i = 0; i < 500 && !shown(); ++i)
             sleep_ms(10);
-        sawcursor = windowtable[0].TextCursorLevel == 1 && pixelblock(0) != before;
+        sawcursor = shown();
         viewKeyDown(0, t_KeyPress{12, "q", 0});
     });
     EXPECT_EQ(t_GetKey(0), "q");
