@@ -27,6 +27,7 @@ TEST(StringHelpers, PositionsCountsCodesAndNumberTexts)
         {spaces(INT64_MIN) + repeattext("ab", INT64_MAX) + repeattext("ab", 0), ""}, {justify("abc", "def", 4), "abcd"},
         {justify("ab", "cd", INT64_MAX), "abcd"}, {justify("M" + ae, "\xC3\x9F", 5), "M" + ae + "  \xC3\x9F"},
         {hexword(0x12345) + hexword(255) + hexword(-1) + hexword(INT64_MIN), "234500FFFFFF0000"},
+        {hexdigits(0x9ABCDEF0FULL, 8) + hexdigits(0xA, 1), "ABCDEF0FA"},
         {texttostring({27, '0', '0', 'e', '4', 29, 'x', 27, '0', '0', 'E', '4'}), ae + "x\x1B" "00E4"},
         {texttostring({27, '2', '0', 'A', 'C', 29, 27, 27, '0', '0', '4', '1', 29}), "\xE2\x82\xAC\x1B" "A"},
         {texttostring({27, 'D', '8', '0', '0', 29, 27, '0', 'G', '4', '1', 29, 0xE4, 0xFF, 0, 27}),
