@@ -29,6 +29,8 @@ TEST(KeyMapping, QtKeyEventsBecomeKeyPresses)
         {"Shift+a, no scan code", qtkey(Qt::Key_A, shift, 0, "A"), 0, "A", shiftflag},
         {"z typed on the Y key of a German layout", qtkey(Qt::Key_Z, none, x11(21), "z"), 16, "z", 0},
         {"Control+C reported as c", qtkey(Qt::Key_C, control, x11(46), "c"), 8, "\x03", controlflag},
+        {"Control+dead circumflex", qtkey(Qt::Key_Dead_Circumflex, control, x11(41)), 10, "\x1E", controlflag},
+        {"Control+underscore", qtkey(Qt::Key_Underscore, control | shift, 0, "_"), 27, "\x1F", controlflag | shiftflag},
         {"Right, no scan code", qtkey(Qt::Key_Right, none), 124, "\uF703", 0},
         {"F1 with empty text", qtkey(Qt::Key_F1, none, x11(59)), 122, "\uF704", 0},
         {"Shift+Tab with empty text", qtkey(Qt::Key_Backtab, shift, x11(15)), 48, "\x19", shiftflag},

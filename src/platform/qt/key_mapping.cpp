@@ -240,12 +240,15 @@ int64_t keycodefor(const QtKey& key)
 
 std::string keycharacters(const QtKey& key)
 {
+    // Control with @, a letter, [, \, ], ^ or _ is the control code 0..31
+    // whatever the layout made of it, so the line editor sees the same
+    // codes on every desktop. The dead ^ of a German layout counts as ^:
+    // Control+^ starts the line editor's decimal entry.
+    const int plain = key.key == Qt::Key_Dead_Circumflex ? int(Qt::Key_AsciiCircum) : key.key;
+    if ((key.modifiers & Qt::ControlModifier) && plain >= Qt::Key_At && plain <= Qt::Key_Underscore)
+        return std::string(1, char(plain - Qt::Key_At));
     if (isdeadkey(key.key))
         return {};
-    // Control+letter is the control code whatever the layout made of it, so
-    // the line editor sees the same codes on every desktop.
-    if ((key.modifiers & Qt::ControlModifier) && key.key >= Qt::Key_A && key.key <= Qt::Key_Z)
-        return std::string(1, char(key.key - Qt::Key_A + 1));
     if (const char* fixed = fixedcharacters(key.key))
         return fixed;
     if (const char32_t function = functioncharacter(key.key))
