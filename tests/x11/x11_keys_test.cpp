@@ -42,7 +42,7 @@ protected:
     void SetUp() override
     {
         if (!xserverproblem.empty())
-            GTEST_SKIP() << "no X server: " << xserverproblem;
+            GTEST_SKIP() << xserverproblem;
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
         ASSERT_TRUE(run_on_program_thread([] {
