@@ -101,6 +101,9 @@ namespace {
 
 constexpr uint8_t anywindow = 255;
 
+// The texts the windows and the clipboard hold before each choice.
+const std::string printertext = "Protokoll\r", consoletext = "Konsole \u008A\r", clipboardtext = "vorher";
+
 // Every graphic window set up (4 x 2 cells), the text windows holding
 // known texts, the clipboard a known text; choices counted.
 class MenuCommands : public testing::Test {
@@ -134,9 +137,9 @@ protected:
             t_WindowFront(main);
             ASSERT_TRUE(pump_until([&] { return mainwindownumber() == main; }, 2000)) << int(main);
         }
-        platform::set_text_view_text(windowtextview(9), "Protokoll\r");
-        platform::set_text_view_text(windowtextview(10), "Konsole \u008A\r");
-        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+        platform::set_text_view_text(windowtextview(9), printertext);
+        platform::set_text_view_text(windowtextview(10), consoletext);
+        QGuiApplication::clipboard()->setText(QString::fromStdString(clipboardtext));
     }
 
     static std::string shownwindows()
@@ -165,41 +168,22 @@ TEST_F(MenuCommands, EveryTagDoesItsCommand)
         EXPECT_FALSE(visible(1));
     }
     setupgraphicwindows();
-    const std::string all = "XXXXXXXXXXXXX", none = ".............";
-    const std::string screen = "a|b-\r\u00E4", printer = "Protokoll\r", console = "Konsole \u008A\r";
+    const std::string none(13, '.');
     const struct {
         int64_t tag;
-        uint8_t main;
-        bool startshown;
-        std::string shown;  // windows 0..12 afterwards: X shown, . hidden
-        std::string clipboard, printer, console;
-        int actions;
+        uint8_t main = anywindow;
+        bool startshown = true;
+        std::string shown = std::string(13, 'X');  // windows 0..12 afterwards: X shown, . hidden
+        std::string clipboard = clipboardtext, printer = printertext, console = consoletext;
+        int actions = 0;
     } rows[] = {
-        {110, 0, true, all, "", printer, console, 0},  // the picture, no text
-        {110, 9, true, all, "vorher", printer, console, 0},
-        {111, 0, true, all, screen, printer, console, 0},
-        {111, 9, true, all, printer, printer, console, 0},
-        {111, 10, true, all, console, printer, console, 0},
-        {111, 12, true, all, "vorher", printer, console, 0},
-        {112, anywindow, true, all, "vorher", "", console, 0},
-        {113, 3, true, all, "vorher", printer, console, 1},
-        {113, 10, true, all, "vorher", printer, console, 0},
-        {114, anywindow, true, all, "vorher", printer, "", 0},
-        {200, anywindow, true, none, "vorher", printer, console, 0},
-        {201, 9, true, "XXXXXXXXX.XXX", "vorher", printer, console, 0},
-        {201, 5, true, "XXXXX.XXXXXXX", "vorher", printer, console, 0},
-        {205, anywindow, false, "............X", "vorher", printer, console, 0},
-        {206, anywindow, true, "XXXXXXXXXXXX.", "vorher", printer, console, 0},
-        {207, anywindow, false, "...........X.", "vorher", printer, console, 0},
-        {208, anywindow, true, "XXXXXXXXXXX.X", "vorher", printer, console, 0},
-        {209, anywindow, false, ".........X...", "vorher", printer, console, 0},
-        {210, anywindow, true, "XXXXXXXXX.XXX", "vorher", printer, console, 0},
-        {211, anywindow, false, "........X....", "vorher", printer, console, 0},
-        {212, anywindow, true, "XXXXXXXX.XXXX", "vorher", printer, console, 0},
-        {229, anywindow, false, "..........X..", "vorher", printer, console, 0},
-        {230, anywindow, true, "XXXXXXXXXX.XX", "vorher", printer, console, 0},
-        {231, anywindow, true, all, "vorher", printer, console, 0},
-        {231, anywindow, false, none, "vorher", printer, console, 0},
+        {.tag = 110, .main = 0, .clipboard = ""},  // the picture, no text
+        {.tag = 110, .main = 9}, {.tag = 111, .main = 0, .clipboard = "a|b-\r\u00E4"},
+        {.tag = 111, .main = 9, .clipboard = printertext}, {.tag = 111, .main = 10, .clipboard = consoletext},
+        {.tag = 111, .main = 12}, {.tag = 112, .printer = ""}, {.tag = 113, .main = 3, .actions = 1},
+        {.tag = 113, .main = 10}, {.tag = 114, .console = ""}, {.tag = 200, .shown = none},
+        {.tag = 201, .main = 9, .shown = "XXXXXXXXX.XXX"}, {.tag = 201, .main = 5, .shown = "XXXXX.XXXXXXX"},
+        {.tag = 231}, {.tag = 231, .startshown = false, .shown = none},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "tag " << row.tag << ", main window " << int(row.main));
@@ -212,20 +196,23 @@ TEST_F(MenuCommands, EveryTagDoesItsCommand)
         EXPECT_EQ(actioncalls, row.actions);
         EXPECT_EQ(QGuiApplication::clipboard()->image().size(), row.clipboard.empty() ? QSize(64, 64) : QSize(0, 0));
     }
-    // Each graphic window by its pair of tags.
-    for (uint8_t n = 0; n < graphicwindowcount; ++n) {
-        SCOPED_TRACE(testing::Message() << "graphic window " << int(n));
+    // The tag that shows a window; the next one hides it.
+    const std::pair<int64_t, uint8_t> showhide[] = {{205, 12}, {207, 11}, {209, 9}, {211, 8}, {229, 10}, {213, 0},
+                                                    {215, 1}, {217, 2}, {219, 3}, {221, 4}, {223, 5}, {225, 6},
+                                                    {227, 7}};
+    for (const auto& [tag, window] : showhide) {
+        SCOPED_TRACE(testing::Message() << "tags " << tag << " and " << tag + 1);
         arrange(false, anywindow);
-        choose(213 + 2 * n);
-        EXPECT_EQ(shownwindows(), std::string(n, '.') + "X" + std::string(12 - n, '.'));
+        choose(tag);
+        EXPECT_EQ(shownwindows(), std::string(window, '.') + "X" + std::string(12 - window, '.'));
         arrange(true, anywindow);
-        choose(214 + 2 * n);
-        EXPECT_EQ(shownwindows(), std::string(n, 'X') + "." + std::string(12 - n, 'X'));
+        choose(tag + 1);
+        EXPECT_EQ(shownwindows(), std::string(window, 'X') + "." + std::string(12 - window, 'X'));
     }
     pump_for(50);
     EXPECT_EQ(menucalls, 0);
     std::lock_guard lock(t_MenuEventsLock);
-    ASSERT_EQ(t_MenuEvents.size(), std::size(rows) + 2 * graphicwindowcount + 1);
+    ASSERT_EQ(t_MenuEvents.size(), std::size(rows) + 2 * std::size(showhide) + 1);
     const t_MenuEvent& copy = t_MenuEvents[3];
     EXPECT_EQ(std::tie(copy.Kind, copy.MenuTitle, copy.ItemTitle, copy.ItemKeyChar, copy.ItemKeyAsc, copy.ItemAction),
               std::tuple(3, "Bearbeiten", "Text kopieren", "c", 'c', 111));

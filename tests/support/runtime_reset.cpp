@@ -61,69 +61,6 @@ void stopservicethreads()
     refreshrunning = false;
 }
 
-void resetdesktop()
-{
-    if (!platform::available())
-        return;
-    for (uint8_t n = 0; n <= 12; ++n)
-        if (PlatformWindow* window = platformwindow(n))
-            platform::order_window_out(window);
-    for (uint8_t n = 8; n <= 10; ++n)
-        platform::set_text_view_text(windowtextview(n), "");
-}
-
-void resetwindows()
-{
-    for (t_Window& w : windowtable)
-        w = t_Window{};
-    memorystarted = false;
-    firstwindow = 255;
-    titlebarheight = measuredtitlebar;
-    highmemory = 0xFFFFFF;
-    std::memset(videomemory, 0, sizeof videomemory);
-}
-
-void resetevents()
-{
-    clearkeyqueue();
-    t_LastKeyEvent = t_Event{};
-    for (relaxed<bool>* flag : {&t_KeyPressed, &t_CapsLockPressed, &t_ShiftPressed, &t_ControlPressed,
-                                &t_OptionPressed, &t_CommandPressed, &t_FnPressed, &t_LeftMouseButtonPressed,
-                                &t_RightMouseButtonPressed})
-        *flag = false;
-    {
-        std::lock_guard lock(t_MouseEventsLock);
-        t_MouseEvents.clear();
-        t_MouseEventAvailable = false;
-    }
-    {
-        std::lock_guard lock(t_MenuEventsLock);
-        t_MenuEvents.clear();
-        t_MenuEventAvailable = false;
-    }
-    setprogrammousehandler({});
-    setprogrammenuhandler({});
-    t_ProgramActionHandler = sysbeep;
-    t_MenuActions.clear();
-}
-
-void resetprogramdata()
-{
-    {
-        std::lock_guard lock(printerbufferlock);
-        printeroutputbuffer.clear();
-        consoleoutputbuffer.clear();
-    }
-    printerpending = false;
-    printerlastflush = 0;
-    datalist.clear();
-    dataitemcount = 0;
-    datareadposition = 1;
-    keywords.clear();
-    answers.clear();
-    answercount = 0;
-}
-
 class ResetBeforeEachTest : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override { resetruntime(); }
 };
@@ -133,10 +70,42 @@ class ResetBeforeEachTest : public testing::EmptyTestEventListener {
 void resetruntime()
 {
     stopservicethreads();
-    resetdesktop();
-    resetwindows();
-    resetevents();
-    resetprogramdata();
+    for (uint8_t n = 0; n <= 12 && platform::available(); ++n) {
+        platform::order_window_out(platformwindow(n));
+        platform::set_text_view_text(windowtextview(n), "");  // none for windows but 8, 9, 10
+    }
+    for (t_Window& w : windowtable)
+        w = t_Window{};
+    memorystarted = false;
+    firstwindow = 255;
+    titlebarheight = measuredtitlebar;
+    highmemory = 0xFFFFFF;
+    std::memset(videomemory, 0, sizeof videomemory);
+
+    clearkeyqueue();
+    t_LastKeyEvent = t_Event{};
+    for (relaxed<bool>* flag : {&t_KeyPressed, &t_CapsLockPressed, &t_ShiftPressed, &t_ControlPressed,
+                                &t_OptionPressed, &t_CommandPressed, &t_FnPressed, &t_LeftMouseButtonPressed,
+                                &t_RightMouseButtonPressed, &printerpending})
+        *flag = false;
+    std::scoped_lock lock(t_MouseEventsLock, t_MenuEventsLock, printerbufferlock);
+    t_MouseEvents.clear();
+    t_MouseEventAvailable = false;
+    t_MenuEvents.clear();
+    t_MenuEventAvailable = false;
+    setprogrammousehandler({});
+    setprogrammenuhandler({});
+    t_ProgramActionHandler = sysbeep;
+    t_MenuActions.clear();
+    printeroutputbuffer.clear();
+    consoleoutputbuffer.clear();
+    printerlastflush = 0;
+    datalist.clear();
+    dataitemcount = 0;
+    datareadposition = 1;
+    keywords.clear();
+    answers.clear();
+    answercount = 0;
 }
 
 void installruntimereset()

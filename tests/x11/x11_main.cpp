@@ -18,16 +18,19 @@ std::string xserverproblem;
 namespace {
 
 // Xvfb picks a free display and writes its number once it accepts clients;
-// the shell first writes its own number, which Xvfb takes over.
+// the shell first writes its own number, which Xvfb takes over. Without
+// -noreset the server would forget the layout when setxkbmap disconnects.
 int startserver()
 {
-    FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null", "r");
+    FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null", "r");
     int pid = 0, display = -1;
     if (server == nullptr || std::fscanf(server, "%d %d", &pid, &display) != 2) {
         xserverproblem = "Xvfb did not start (scripts/install-deps installs it)";
         return 0;
     }
-    setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
+    std::string name = ":";  // appended, not concatenated: GCC 12 warns falsely about the latter
+    name += std::to_string(display);
+    setenv("DISPLAY", name.c_str(), 1);
     if (std::system("setxkbmap -layout de") != 0) {  // a missing tool is a failure, not a reason to skip
         std::fprintf(stderr, "x11_tests: setxkbmap -layout de failed (scripts/install-deps installs x11-xkb-utils)\n");
         kill(pid, SIGTERM);
