@@ -111,6 +111,7 @@ TEST(InitWindow, CorrectsSizesThatCannotBeShown)
         {24, 640, 31, " cannot display 31 vertical pixel.", 640, 800},
         {1, 33, 64, " width with 1 bit depth must be a multiple of 8.", 40, 64},
         {4, 81, 64, " width with 4 bit depth must be a multiple of 4.", 80, 64},
+        {4, 82, 64, " width with 4 bit depth must be a multiple of 4.", 80, 64},
         {4, 83, 64, " width with 4 bit depth must be a multiple of 4.", 84, 64},
         {8, 8193, 8192, " cannot display 8193 horizontal pixel.", 1280, 8192},
     };

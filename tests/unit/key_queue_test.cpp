@@ -20,7 +20,10 @@ namespace {
 TEST(KeyQueue, TypedAheadTextComesBackInOrderThenMinusOne)
 {
     t_TypeAhead("ae\u0301\U0001F600b");
-    EXPECT_EQ(keyqueuelength(), 4u);
+    ASSERT_EQ(keyqueuelength(), 4u);
+    const t_Event& e = t_KeyEvents[1];
+    EXPECT_EQ(std::tuple(e.Kind, e.Index, e.Description, e.Mods, e.Window, e.CursorKeyPressed, e.ShiftPressed),
+              std::tuple(1, 0, "e\u0301", 0, 1, false, false));
     for (const int64_t code : {97, 101, 0x1F600, 98})
         EXPECT_EQ(t_NextKeyEvent(), code);
     EXPECT_FALSE(t_KeyEventAvailable);
