@@ -200,7 +200,7 @@ bool checkgeometry(uint8_t window, Geometry& g)
         // Rounds to the nearer multiple on the low side: 81 -> 80, 83 -> 84.
         if (!widthreplaced && g.width % 4 != 0) {
             diag_line(prefix(window) + " width with 4 bit depth must be a multiple of 4.");
-            g.width = (g.width + 2) / 4 * 4;
+            g.width = (g.width + 1) / 4 * 4;
         }
         break;
     default:
