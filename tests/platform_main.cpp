@@ -7,6 +7,7 @@
 
 #include "frontends/qt/application.h"
 #include "platform/platform.h"
+#include "support/runtime_reset.h"
 #include "windows/window_table.h"
 
 // Present when the leak checker is linked in (address sanitizer builds).
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     startapplicationfortests(argc, argv);
     titlebarheight = platform::measure_title_bar_height();
+    installruntimereset();
     int status = RUN_ALL_TESTS();
     // Service tasks started by the tests still run: end without static
     // destructors, as the program does, after the leak check that exit

@@ -187,6 +187,7 @@ void ctrlcreaction()
 
 void conversationmain()
 {
+    ctrlcwarned = 0;  // every conversation starts unwarned, also a second one in the same process
     setupscreen();
     setupconversation();
     while (converse()) {

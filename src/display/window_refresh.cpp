@@ -12,10 +12,9 @@
 #include "windows/window_table.h"
 
 relaxed<bool> refreshrunning = false;
+relaxed<bool> refreshstopped = false;
 
 namespace {
-
-relaxed<bool> refreshstopped = false;
 
 std::string viewnil(const char* op, uint8_t window)
 {

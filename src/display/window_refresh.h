@@ -13,8 +13,9 @@ extern relaxed<bool> refreshrunning;
 
 // Asks the refresh thread to end for good (the application terminates): its
 // loop ends after the current pass, and views that go away meanwhile are no
-// failure.
+// failure. The flag stays set.
 void stoprefresh();
+extern relaxed<bool> refreshstopped;
 
 // The body of the refresh thread: marks each due auto-updating window's
 // view for display at the window's RefreshRate.

@@ -17,7 +17,6 @@
 
 #include "input/key_events.h"
 #include "platform/platform.h"
-#include "startup/tables.h"
 #include "text/text_output.h"
 #include "util/strings.h"
 #include "util/unicode.h"
@@ -28,9 +27,6 @@ namespace {
 using Scalars = std::u32string;
 
 constexpr int64_t editdisplaymode = 4;  // control codes show as colour-1 letters
-constexpr char32_t escapestart = 27;
-constexpr char32_t escapeend = 29;
-constexpr size_t escapelength = 6;  // 27, four hexadecimal digits, 29
 
 Scalars toscalars(const std::string& text)
 {
@@ -89,25 +85,12 @@ int64_t keycode(const std::string& key)
     return unicode::firstscalar(key);
 }
 
-// The code of an escaped character starting at `pos`. A sequence that is
-// cut short, lacks its closing 29, holds anything but four hexadecimal
-// digits, or whose digits give no Unicode scalar value (half of a
-// surrogate pair) is no escaped character and is copied as it stands.
-std::optional<char32_t> escapedcharacter(const Scalars& s, size_t pos)
+// Whether an escaped character starts at `pos`. A sequence that is cut
+// short, lacks its closing 29, holds anything but four hexadecimal digits,
+// or whose digits give no Unicode scalar value is no escaped character.
+bool escapedcharacter(const Scalars& s, size_t pos)
 {
-    if (s[pos] != escapestart || s.size() - pos < escapelength ||
-        s[pos + escapelength - 1] != escapeend)
-        return std::nullopt;
-    char32_t code = 0;
-    for (size_t i = pos + 1; i < pos + escapelength - 1; ++i) {
-        const int64_t digit = s[i] < 256 ? hexvaluetable[s[i]] : -1;
-        if (digit < 0)
-            return std::nullopt;
-        code = code * 16 + static_cast<char32_t>(digit);
-    }
-    if (!unicode::isscalar(code))
-        return std::nullopt;
-    return code;
+    return readescape(s.data() + pos, s.size() - pos).kind == Escaped::character;
 }
 
 // An escaped character is one character to the person: the cursor steps
@@ -466,8 +449,10 @@ std::string unescapedtext(const std::string& input)
     std::string text;
     text.reserve(input.size());
     for (size_t pos = 0; pos < s.size();) {
-        if (const std::optional<char32_t> c = escapedcharacter(s, pos)) {
-            text += unicode::encode(*c);
+        // A broken escape is no character: it is copied as it stands.
+        const Escaped escaped = readescape(s.data() + pos, s.size() - pos);
+        if (escaped.kind == Escaped::character) {
+            text += unicode::encode(escaped.code);
             pos += escapelength;
         } else {
             text += unicode::encode(s[pos]);

@@ -2,8 +2,9 @@
 // port's vocabulary).
 //
 // The runtime takes a key press as a key code by physical position (the
-// reference keyboard: a US layout, with the German letters where a German
-// layout has them), the characters the key produced, and modifier flags.
+// reference keyboard: an ISO keyboard with a US layout, the German letters
+// where a German layout has them, and the key left of 1 — `, § or ^ — as
+// code 10), the characters the key produced, and modifier flags.
 // A front-end that knows which key was meant (a named key, or the character
 // it typed) but not where it sits finds here the code of the key at that
 // place, and the characters a desktop reports for keys that type nothing:

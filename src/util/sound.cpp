@@ -6,25 +6,16 @@
 #include <iterator>
 
 #include "platform/platform.h"
+#include "util/bytes.h"
 
 namespace {
-
-uint32_t be16(const uint8_t* p)
-{
-    return uint32_t(p[0]) << 8 | p[1];
-}
-
-uint32_t be32(const uint8_t* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
 
 // The 80-bit IEEE extended float AIFF keeps its sample rate in: sign and
 // 15-bit exponent, then a 64-bit mantissa with an explicit integer bit.
 double extended(const uint8_t* p)
 {
-    const int exponent = int(be16(p) & 0x7FFF);
-    const uint64_t mantissa = uint64_t(be32(p + 2)) << 32 | be32(p + 6);
+    const int exponent = int(bigendian(p, 2) & 0x7FFF);
+    const uint64_t mantissa = bigendian(p + 2, 8);
     if (exponent == 0x7FFF)
         return NAN;
     const double magnitude = std::ldexp(double(mantissa), exponent - 16383 - 63);
@@ -48,7 +39,7 @@ bool findchunks(const uint8_t* body, size_t size, Chunks& chunks)
     size_t at = 0;
     while (size - at >= 8) {
         const uint8_t* header = body + at;
-        const uint32_t length = be32(header + 4);
+        const auto length = uint32_t(bigendian(header + 4, 4));
         if (length > size - at - 8)
             return false;
         const Chunk chunk{header + 8, length};
@@ -76,7 +67,7 @@ bool decodeaiff(const std::vector<uint8_t>& bytes, AiffSound& sound)
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "FORM", 4) != 0 ||
         std::memcmp(bytes.data() + 8, "AIFF", 4) != 0)
         return false;
-    const uint32_t formsize = be32(bytes.data() + 4);
+    const auto formsize = uint32_t(bigendian(bytes.data() + 4, 4));
     if (formsize < 4 || formsize > bytes.size() - 8)
         return false;
     Chunks chunks;
@@ -84,14 +75,14 @@ bool decodeaiff(const std::vector<uint8_t>& bytes, AiffSound& sound)
         chunks.ssnd.size < 8)
         return false;
     const uint8_t* comm = chunks.comm.data;
-    const int channels = int(be16(comm));
-    const uint64_t frames = be32(comm + 2);
-    const int bits = int(be16(comm + 6));
+    const int channels = int(bigendian(comm, 2));
+    const uint64_t frames = bigendian(comm + 2, 4);
+    const int bits = int(bigendian(comm + 6, 2));
     const double rate = extended(comm + 8);
     if (channels < 1 || bits < 1 || bits > 32 || !(rate >= 1.0 && rate <= 1e6))
         return false;
     const int width = (bits + 7) / 8;
-    const uint64_t offset = be32(chunks.ssnd.data);
+    const uint64_t offset = bigendian(chunks.ssnd.data, 4);
     const uint64_t available = chunks.ssnd.size - 8;
     const uint64_t needed = frames * uint64_t(channels) * uint64_t(width);
     if (offset > available || needed > available - offset)

@@ -4,6 +4,7 @@
 #include "util/diagnostics.h"
 #include "util/unicode.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -165,52 +166,53 @@ std::vector<uint8_t> filledbytes(uint8_t value, int64_t count)
     return {};
 }
 
-std::string hexword(int64_t value)
+std::string hexdigits(uint64_t value, int digits)
 {
-    const auto word = static_cast<uint16_t>(value);
-    std::string result(4, '0');
-    for (int i = 0; i < 4; ++i)
-        result[static_cast<size_t>(i)] = static_cast<char>(hexdigittable[(word >> (12 - 4 * i)) & 0xF]);
+    std::string result(static_cast<size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        result[static_cast<size_t>(i)] = static_cast<char>(hexdigittable[value & 0xF]);
     return result;
 }
 
-namespace {
-
-constexpr int64_t noescape = -1;
-constexpr int64_t badescape = -2;  // no scalar: the escape gives U+0000
-
-// The code written by the escape at `pos` (27, four hex digits, 29). A
-// digit that is not hexadecimal spoils the whole code.
-int64_t escapedcode(const std::vector<uint8_t>& bytes, size_t pos)
+std::string hexword(int64_t value)
 {
-    if (bytes[pos] != 27 || bytes.size() - pos < 6 || bytes[pos + 5] != 29)
-        return noescape;
-    int64_t code = 0;
-    for (size_t i = pos + 1; i < pos + 5; ++i) {
-        const int64_t digit = hexvaluetable[bytes[i]];
-        if (digit < 0)
-            return badescape;
-        code = code * 16 + digit;
-    }
-    return code;
+    return hexdigits(static_cast<uint64_t>(value), 4);
 }
 
-}  // namespace
+Escaped readescape(const char32_t* units, size_t count)
+{
+    if (count < escapelength || units[0] != escapestart || units[escapelength - 1] != escapeend)
+        return {};
+    char32_t code = 0;
+    for (size_t i = 1; i < escapelength - 1; ++i) {
+        const int64_t digit = units[i] < 256 ? hexvaluetable[units[i]] : -1;
+        if (digit < 0)
+            return {Escaped::broken};
+        code = code * 16 + static_cast<char32_t>(digit);
+    }
+    if (!unicode::isscalar(code))
+        return {Escaped::broken};
+    return {Escaped::character, code};
+}
 
 std::string texttostring(const std::vector<uint8_t>& bytes)
 {
     std::string result;
     result.reserve(bytes.size());
     for (size_t pos = 0; pos < bytes.size();) {
-        const int64_t code = escapedcode(bytes, pos);
-        if (code == noescape) {
+        Escaped escaped;
+        if (bytes[pos] == escapestart && bytes.size() - pos >= escapelength) {
+            char32_t units[escapelength];
+            std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), escapelength, units);
+            escaped = readescape(units, escapelength);
+        }
+        if (escaped.kind == Escaped::none) {
             result += unicode::encode(bytes[pos]);
             ++pos;
             continue;
         }
-        // encode() writes U+0000 for what is no scalar.
-        result += unicode::encode(static_cast<char32_t>(code));
-        pos += 6;
+        result += unicode::encode(escaped.kind == Escaped::character ? escaped.code : 0);
+        pos += escapelength;
     }
     return result;
 }

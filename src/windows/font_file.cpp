@@ -4,6 +4,7 @@
 
 #include "menus/files.h"
 #include "platform/platform.h"
+#include "util/bytes.h"
 #include "util/diagnostics.h"
 
 namespace {
@@ -19,14 +20,6 @@ constexpr size_t expandlimit = size_t{64} << 20;
 // Wider codes would address a dictionary of more than 16 million entries,
 // far beyond what any glyph table needs; such data are taken as corrupt.
 constexpr unsigned widestcode = 24;
-
-uint32_t bigendian(const std::vector<uint8_t>& bytes, size_t offset, size_t count)
-{
-    uint32_t value = 0;
-    for (size_t i = 0; i < count; ++i)
-        value = value << 8 | bytes[offset + i];
-    return value;
-}
 
 // Reads codes of a fixed width, most significant bit first.
 class CodeReader {
@@ -147,12 +140,12 @@ t_Font parsefontfile(const std::vector<uint8_t>& bytes, const std::string& fileN
         return font;
     }
     font.Format = bytes[5];
-    font.Size = bytes.size() >= 10 ? bigendian(bytes, 6, 4) : 0;
+    font.Size = bytes.size() >= 10 ? int64_t(bigendian(bytes.data() + 6, 4)) : 0;
     font.Start = bytes[10];
     font.End = bytes[11];
     font.Width = bytes[12];
     font.Height = bytes[13];
-    font.Reserved = bytes.size() >= 16 ? bigendian(bytes, 14, 2) : 0;
+    font.Reserved = bytes.size() >= 16 ? int64_t(bigendian(bytes.data() + 14, 2)) : 0;
     font.Data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(header), bytes.end());
     if (font.Format == 100 || font.Format == 102) {
         if (!font.Data.empty())

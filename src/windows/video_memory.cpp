@@ -12,6 +12,7 @@
 #include "util/clock.h"
 #include "util/diagnostics.h"
 #include "util/numbers.h"
+#include "util/strings.h"
 #include "windows/window_placement.h"
 #include "windows/window_table.h"
 
@@ -58,13 +59,6 @@ constexpr int64_t blockmask = 0xFFFFF400;
 std::string prefix(uint8_t window)
 {
     return "t_InitWindow: GraphicWindow #" + std::to_string(window);
-}
-
-std::string hex8(int64_t value)
-{
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(value & 0xFFFFFFFF));
-    return digits;
 }
 
 // Where a block of `size` bytes placed below `high` starts. Only called with
@@ -118,8 +112,8 @@ std::string moveline(uint8_t window, const char* what, uint8_t moved, int64_t st
                      int64_t size)
 {
     return prefix(window) + " moving " + what + " block for win #" + std::to_string(moved) +
-           memoryindextext(start) + "..." + hex8(end) + " to" + memoryindextext(start + size) +
-           "..." + hex8(end + size);
+           memoryindextext(start) + "..." + hexdigits(uint64_t(end), 8) + " to" + memoryindextext(start + size) +
+           "..." + hexdigits(uint64_t(end + size), 8);
 }
 
 // Moves the blocks of a window that lie below the released ones up by size.
@@ -463,7 +457,7 @@ void movevideomemory(int64_t source, int64_t destination, int64_t count)
 std::string memoryindextext(int64_t value)
 {
     std::string text = "$";
-    text += hex8(value);
+    text += hexdigits(uint64_t(value), 8);
     return text;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "frontends/qt/key_mapping.h"
+#include "support/keyboard.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ TEST(KeyMapping, QtKeyEventsBecomeKeyPresses)
         {"Shift+a, no scan code", qtkey(Qt::Key_A, shift, 0, "A"), 0, "A", shiftflag},
         {"z typed on the Y key of a German layout", qtkey(Qt::Key_Z, none, x11(21), "z"), 16, "z", 0},
         {"Control+C reported as c", qtkey(Qt::Key_C, control, x11(46), "c"), 8, "\x03", controlflag},
+        {"Control+dead circumflex", qtkey(Qt::Key_Dead_Circumflex, control, x11(41)), 10, "\x1E", controlflag},
+        {"Control+underscore", qtkey(Qt::Key_Underscore, control | shift, 0, "_"), 27, "\x1F", controlflag | shiftflag},
         {"Right, no scan code", qtkey(Qt::Key_Right, none), 124, "\uF703", 0},
         {"F1 with empty text", qtkey(Qt::Key_F1, none, x11(59)), 122, "\uF704", 0},
         {"Shift+Tab with empty text", qtkey(Qt::Key_Backtab, shift, x11(15)), 48, "\x19", shiftflag},
@@ -39,8 +42,16 @@ TEST(KeyMapping, QtKeyEventsBecomeKeyPresses)
         {"keypad Clear", qtkey(Qt::Key_Clear, keypad), 71, "", numericpadflag},
         {"Control+keypad 8 as Xvfb sends it", qtkey(Qt::Key_8, control | keypad, 80, "\x7F"), 91, "\x7F",
          controlflag | numericpadflag},
-        {"dead circumflex", qtkey(Qt::Key_Dead_Circumflex, none, x11(41), "^"), 50, "", 0},
+        {"dead circumflex left of 1", qtkey(Qt::Key_Dead_Circumflex, none, x11(41), "^"), 10, "", 0},
+        {"dead circumflex, no scan code", qtkey(Qt::Key_Dead_Circumflex, none), 10, "", 0},
+        {"degree, Shift left of 1", qtkey(Qt::Key_degree, shift, 0, "°"), 10, "°", shiftflag},
+        {"grave left of 1 on a US layout", qtkey(Qt::Key_QuoteLeft, none, 0, "`"), 10, "`", 0},
+        {"dead acute left of Backspace", qtkey(Qt::Key_Dead_Acute, none), 24, "", 0},
+        {"less beside the left Shift", qtkey(Qt::Key_Less, none, x11(86), "<"), 50, "<", 0},
+        {"Print, no scan code", qtkey(Qt::Key_Print, none), 105, "\uF710", 0},
+        {"Pause", qtkey(Qt::Key_Pause, none, x11(119)), 113, "\uF712", 0},
         {"key without position", qtkey(Qt::Key_Eacute, none, 8, "é"), unknownkeycode, "é", 0},
+        {"keycode beyond the table", qtkey(Qt::Key_A, none, 300, "a"), unknownkeycode, "a", 0},
         {"euro on the E key", qtkey(0x20AC, none, x11(18), "€"), 14, "€", 0},
     };
     for (const auto& row : rows) {
@@ -59,10 +70,25 @@ TEST(KeyMapping, AModifierKeySetsOrClearsItsOwnBitAndGivesNoKeyPress)
         {Qt::Key_Shift, none, true, shiftflag},          {Qt::Key_Shift, shift, true, shiftflag},
         {Qt::Key_Shift, shift, false, 0},                {Qt::Key_Control, shift, true, shiftflag | controlflag},
         {Qt::Key_Alt, none, true, optionflag},           {Qt::Key_Super_L, none, true, commandflag},
-        {Qt::Key_NumLock, keypad, true, numericpadflag},
+        {Qt::Key_NumLock, keypad, true, numericpadflag}, {Qt::Key_AltGr, none, true, 0},
+        {Qt::Key_CapsLock, none, true, 0},               {Qt::Key_ScrollLock, control, true, controlflag},
     };
     for (const auto& row : rows) {
         EXPECT_TRUE(ismodifierkey(row.key)) << std::hex << row.key;
         EXPECT_EQ(modifierflagsafter(qtkey(row.key, row.reported), row.pressed), row.flags) << std::hex << row.key;
     }
+}
+
+// Every key of both keyboards by its X11 keycode, whatever Qt calls it.
+TEST(KeyMapping, EveryKeyOfAGermanAndAUSKeyboardHasTheCodeOfItsPosition)
+{
+    int german = 0, us = 0;
+    for (const KeyboardKey& key : keyboardkeys) {
+        german += 1;
+        us += key.us != nullptr;
+        if (key.code != modifier) {
+            EXPECT_EQ(keycodefor(qtkey(Qt::Key_unknown, none, x11(key.evdev))), key.code) << key.german;
+        }
+    }
+    EXPECT_EQ(std::pair(german, us), std::pair(105, 104));
 }

@@ -52,6 +52,24 @@ TEST_F(Refresh, MarksFollowTheRate)
     EXPECT_GE(stamps(600).size(), 40u) << "at 30 per second 600 ms hold at most 19 marks";
 }
 
+// No marks for a window without AutoUpdate, nor while View00 draws
+// (VerticalBlank false). Each of View00's passes ends by setting the flag
+// true, so the window is hidden first: hidden windows are still marked, but
+// their view no longer paints.
+TEST_F(Refresh, NoMarksWithoutAutoUpdateOrWhileViewZeroDraws)
+{
+    ASSERT_TRUE(run_on_program_thread([] { t_WindowVisible(0, false); }));
+    windowtable[0].AutoUpdate = false;
+    pump_for(100);  // a pass under way finishes
+    windowtable[0].UpdateStarted = 0;
+    EXPECT_TRUE(stamps(200).empty()) << "without AutoUpdate";
+    windowtable[0].VerticalBlank = false;
+    windowtable[0].AutoUpdate = true;
+    EXPECT_TRUE(stamps(200).empty()) << "while View00 draws";
+    windowtable[0].VerticalBlank = true;
+    EXPECT_FALSE(stamps(200).empty());
+}
+
 // The view draws (and the image stamps UpdateFinished) only when the
 // window's pixels changed since its last mark. Without marks, t_WindowUpdate
 // from the program thread draws before it returns; deferred drawing waits

@@ -1,6 +1,8 @@
 // The text views of windows 8, 9 and 10: the text kept exactly, shown with
-// carriage returns as line breaks, appended cheaply.
+// carriage returns as line breaks, appended cheaply, scrolled to the end.
 #include <gtest/gtest.h>
+
+#include <QScrollBar>
 
 #include "platform/platform.h"
 #include "frontends/qt/handles.h"
@@ -25,4 +27,27 @@ TEST(TextView, KeepsTheTextExactlyAndShowsReturnsAsLines)
         EXPECT_EQ(totextview(windowtextview(9))->toPlainText().toStdString(), row.shows)
             << "after setting " << testing::PrintToString(row.set);
     }
+}
+
+// A view at the end of its text follows it as lines are added; one the
+// reader scrolled back stays where it is.
+TEST(TextView, AViewAtTheEndFollowsTheTextAndOneScrolledBackStays)
+{
+    const auto lines = [](int count) {
+        std::string text;
+        for (int i = 1; i <= count; ++i)
+            text += "Patient: Zeile " + std::to_string(i) + "\r";
+        return text;
+    };
+    platform::set_window_frame(platformwindow(9), {0, 0, 600, 300});
+    platform::order_window_front(platformwindow(9));
+    QScrollBar* bar = totextview(windowtextview(9))->verticalScrollBar();
+    platform::set_text_view_text(windowtextview(9), lines(200));
+    bar->setValue(bar->maximum());
+    platform::set_text_view_text(windowtextview(9), lines(210));
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    bar->setValue(0);
+    platform::set_text_view_text(windowtextview(9), lines(220));
+    EXPECT_EQ(bar->value(), 0);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -109,6 +110,10 @@ TEST(InitWindow, CorrectsSizesThatCannotBeShown)
         {24, 20000, 600, " cannot display 20000 horizontal pixel.", 1280, 600},
         {24, 640, 31, " cannot display 31 vertical pixel.", 640, 800},
         {1, 33, 64, " width with 1 bit depth must be a multiple of 8.", 40, 64},
+        {4, 81, 64, " width with 4 bit depth must be a multiple of 4.", 80, 64},
+        {4, 82, 64, " width with 4 bit depth must be a multiple of 4.", 80, 64},
+        {4, 83, 64, " width with 4 bit depth must be a multiple of 4.", 84, 64},
+        {8, 8193, 8192, " cannot display 8193 horizontal pixel.", 1280, 8192},
     };
     for (const auto& [depth, width, height, note, finalwidth, finalheight] : cases) {
         DiagCapture out;
@@ -154,6 +159,39 @@ TEST(InitWindow, RefusalsHoldNoMemory)
     DiagCapture out;
     t_InitWindow(3, 8, true, 32, 32, 0, 0, emptyfont(), true);
     EXPECT_EQ(initlines(out).at(1), "t_InitWindow: GraphicWindow #3 has not enough graphic-video-memory (-64K available).");
+}
+
+// Any request, on any window, in any order: every block of a set-up window
+// lies inside video memory and above the free part, and no two overlap.
+TEST(InitWindow, BlocksNeverLeaveVideoMemory)
+{
+    const int64_t sizes[] = {INT64_MIN, -1, 0, 31, 32, 33, 81, 640, 1280, 4096, 8192, 8193, INT64_MAX};
+    const int64_t depths[] = {1, 4, 8, 16, 24, 32, 12};
+    const t_Font fonts[] = {emptyfont(), t_LoadFontResource("MenloBold 16x32.font"), tinyfont()};
+    std::mt19937 random(12345);
+    const auto pick = [&random](const auto& options) { return options[random() % std::size(options)]; };
+    DiagCapture out;
+    int setups = 0;
+    for (int round = 0; round < 150; ++round) {
+        const auto window = static_cast<uint8_t>(random() % 8);
+        t_InitWindow(window, pick(depths), true, pick(sizes), pick(sizes), 0, 0, pick(fonts), true);
+        setups += windowtable[window].Initialized;
+        std::vector<std::pair<int64_t, int64_t>> blocks;
+        for (const t_Window& w : windowtable) {
+            if (w.Initialized)
+                blocks.emplace_back(w.MemoryStart, w.MemoryEnd);
+            if (w.Initialized && w.TextMemoryStart >= 0)
+                blocks.emplace_back(w.TextMemoryStart, w.TextMemoryEnd);
+        }
+        std::ranges::sort(blocks);
+        for (size_t i = 0; i < blocks.size(); ++i)
+            ASSERT_TRUE(blocks[i].first > highmemory && blocks[i].first <= blocks[i].second &&
+                        blocks[i].second < videomemorysize && (i == 0 || blocks[i - 1].second < blocks[i].first))
+                << "round " << round << ": " << testing::PrintToString(blocks);
+        ASSERT_GE(highmemory, -1);
+        out.clear();
+    }
+    EXPECT_GT(setups, 50) << "the rounds filled and compacted memory";
 }
 
 }  // namespace

@@ -20,7 +20,10 @@ namespace {
 TEST(KeyQueue, TypedAheadTextComesBackInOrderThenMinusOne)
 {
     t_TypeAhead("ae\u0301\U0001F600b");
-    EXPECT_EQ(keyqueuelength(), 4u);
+    ASSERT_EQ(keyqueuelength(), 4u);
+    const t_Event& e = t_KeyEvents[1];
+    EXPECT_EQ(std::tuple(e.Kind, e.Index, e.Description, e.Mods, e.Window, e.CursorKeyPressed, e.ShiftPressed),
+              std::tuple(1, 0, "e\u0301", 0, 1, false, false));
     for (const int64_t code : {97, 101, 0x1F600, 98})
         EXPECT_EQ(t_NextKeyEvent(), code);
     EXPECT_FALSE(t_KeyEventAvailable);
@@ -42,10 +45,13 @@ TEST(KeyQueue, GetKeyShowsTheCursorOnlyWhileItWaits)
     sethandwindow({.number = 0, .width = 160, .height = 40}, handfont(8, 8));
     const std::vector<uint8_t> before = pixelblock(0);
     std::atomic<bool> sawcursor{false};
+    // The level rises before the cell is drawn inverted: the typist waits
+    // until both show.
     std::thread typist([&] {
-        for (int i = 0; i < 500 && windowtable[0].TextCursorLevel != 1; ++i)
+        const auto shown = [&] { return windowtable[0].TextCursorLevel == 1 && pixelblock(0) != before; };
+        for (int i = 0; i < 500 && !shown(); ++i)
             sleep_ms(10);
-        sawcursor = windowtable[0].TextCursorLevel == 1 && pixelblock(0) != before;
+        sawcursor = shown();
         viewKeyDown(0, t_KeyPress{12, "q", 0});
     });
     EXPECT_EQ(t_GetKey(0), "q");

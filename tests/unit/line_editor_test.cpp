@@ -77,6 +77,7 @@ TEST(LineEditor, TypedKeysAndTheDefaultGiveTheLine)
         {4, 80, "", "-1-2-\r", "1-2"},
         {0, 80, "", "\x1e" "65\rx\r", "Ax"},  // the Return ends the number and is swallowed
         {0, 80, "", "\x1e" "065\r", "A"},     // three digits end it by themselves
+        {0, 80, "", "\x1e" "255\r", "\u00FF"},  // the last character
         {0, 80, "", "\x1e" "256\r", ""},      // beyond the character set
         {0, 80, "", "\x1e" "7\r\r", ""},      // control codes only in mode 1
         {1, 80, "", "\x1e" "7\r\r", "\x07"},  // last: its screen is checked below

@@ -4,6 +4,7 @@
 
 #include "menus/menu_events.h"
 #include "menus/virtual_printer.h"
+#include "util/unicode.h"
 
 // Only codes 127..160 change; bytes that are no UTF-8 pass as they stand,
 // also right after C2. In the ruler, block numbers from 10 on are written
@@ -15,6 +16,12 @@ TEST(MenuText, PrintableTextAndColumnRuler)
                               "\u0085\u0093\u009B\u009C\u009F\u00A0\u00A1"),
               "+--+ Grüße~€|\r+-+*<O+-|=\u02FD\u00A1");
     EXPECT_EQ(t_PrintableText("a\xC2\x7F\xFF\xC2"), "a\xC2#\xFF\xC2");
+    // Every graphic code 127..160 as the look-alike table gives it.
+    const std::string lookalikes[] = {"#", "*", "#", "<", "=", ">", "O", "+", "+", "+", "+", "|", "|", "-",
+                                      "-", "+", "+", "+", "+", "+", "+", "+", "+", "+", "+", "+", "+", "-",
+                                      "-", "|", "|", "+", "=", "\u02FD"};
+    for (char32_t code = 127; code <= 160; ++code)
+        EXPECT_EQ(t_PrintableText(unicode::encode(code)), lookalikes[code - 127]) << uint32_t(code);
     const std::tuple<int64_t, bool, bool, size_t, std::string> rows[] = {  // width, full, margins, from, ruler
         {160, false, true, 0,
          "L...!....1....!....2....!....3....!....4....!....5....!....6....!....7....!....8....!"

@@ -13,10 +13,16 @@
 namespace {
 
 // Counters the handler tasks write; static, since detached tasks may still
-// run while a failing test unwinds.
+// run while a failing test unwinds. Each test waits for its own tasks and
+// starts from zero.
 std::atomic<int> handlercalls{0};
 std::atomic<int> running{0};
 std::atomic<int> overlapped{0};
+
+class MouseEvents : public testing::Test {
+protected:
+    void SetUp() override { handlercalls = running = overlapped = 0; }
+};
 
 bool waitfor(const std::function<bool()>& done)
 {
@@ -35,7 +41,7 @@ void setwindow3()
 
 // Off-by-one cells at each edge of the pixel area; -1 and -2 mark the
 // border beside and above/below it.
-TEST(MouseEvents, ClickPositionsInThePixelArea)
+TEST_F(MouseEvents, ClickPositionsInThePixelArea)
 {
     setwindow3();
     const struct { double x, y; int64_t windowx, windowy, clickx, clicky; } rows[] = {
@@ -72,7 +78,7 @@ TEST(MouseEvents, ClickPositionsInThePixelArea)
 
 // Clicks dropped before memory is ready, on an ignoring window or on one not
 // set up still move the button flags; only the last complains.
-TEST(MouseEvents, ButtonFlagsFollowEveryClickEvenDroppedOnes)
+TEST_F(MouseEvents, ButtonFlagsFollowEveryClickEvenDroppedOnes)
 {
     DiagCapture capture;
     memoryready = false;
@@ -94,7 +100,7 @@ TEST(MouseEvents, ButtonFlagsFollowEveryClickEvenDroppedOnes)
 
 // Each handler waits until the other one is running too, so the two calls
 // can only both finish when the tasks overlap.
-TEST(MouseEvents, TwoQuickClicksStartTwoOverlappingHandlerTasks)
+TEST_F(MouseEvents, TwoQuickClicksStartTwoOverlappingHandlerTasks)
 {
     setwindow3();
     setprogrammousehandler([] {
@@ -110,7 +116,7 @@ TEST(MouseEvents, TwoQuickClicksStartTwoOverlappingHandlerTasks)
     EXPECT_EQ(overlapped, 2);
 }
 
-TEST(MouseEvents, TheQueueKeepsTheNewestClicks)
+TEST_F(MouseEvents, TheQueueKeepsTheNewestClicks)
 {
     setwindow3();
     DiagCapture capture;

@@ -12,24 +12,33 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <thread>
 
-// The program thread, started first, must be 2 with its full stack; the
-// hand-off slot is free again after a failure; an ended thread unwinds and
-// never returns.
+// Threads take numbers in the order they start, the program thread with
+// its full stack (that it is 2 in a fresh process shows in the program's
+// start-up lines); threads the runtime did not start are 0 and the main
+// thread is 1. The hand-off slot is free again after a failure; an ended
+// thread unwinds and never returns.
 TEST(Threads, NumbersStacksHandOffsAndEnding)
 {
-    EXPECT_EQ(threadnumber(), 0);
-    markmainthread();
-    EXPECT_EQ(threadnumber(), 1);
-    EXPECT_FALSE(endcurrentthread());
-    std::atomic<size_t> stacks[8] = {}, count = 0;  // stack size by thread number (7 for any beyond)
-    const auto note = [&] {
+    std::atomic<int64_t> outside{-1}, marked{-1};
+    std::thread([&] {
+        outside = threadnumber();
+        markmainthread();
+        marked = threadnumber();
+        EXPECT_FALSE(endcurrentthread());
+    }).join();
+    EXPECT_EQ(std::pair(outside.load(), marked.load()), std::pair(int64_t{0}, int64_t{1}));
+    std::atomic<int64_t> numbers[3] = {};
+    std::atomic<size_t> stacks[3] = {}, count = 0;  // program thread, service task, ended thread
+    const auto note = [&](int which) {
         pthread_attr_t attributes;
         size_t size = 0;
         pthread_getattr_np(pthread_self(), &attributes);
         pthread_attr_getstacksize(&attributes, &size);
         pthread_attr_destroy(&attributes);
-        stacks[std::clamp<int64_t>(threadnumber(), 0, 7)] = size;
+        stacks[which] = size;
+        numbers[which] = threadnumber();
         ++count;
     };
     const auto started = [&](size_t n) {  // waits up to ten seconds for n threads
@@ -37,24 +46,26 @@ TEST(Threads, NumbersStacksHandOffsAndEnding)
             sleep_ms(1);
         return count == n;
     };
-    startprocess(note, 0x40000000);
+    startprocess([&] { note(0); }, 0x40000000);
     ASSERT_TRUE(started(1));
-    startbackgroundtask(note);
+    startbackgroundtask([&] { note(1); });
     ASSERT_TRUE(started(2));
     DiagCapture out;
-    startprocess(note, INT64_MAX);
+    startprocess([&] { note(2); }, INT64_MAX);
     EXPECT_TRUE(out.lines().size() == 1 && out.lines()[0].starts_with("startprocess: Thread could not be started: "))
         << testing::PrintToString(out.lines());
     std::atomic<bool> returned{false};
     startprocess([&] {
-        const std::shared_ptr<void> sentinel(nullptr, [&](void*) { note(); });  // notes the thread while unwinding
+        const std::shared_ptr<void> sentinel(nullptr, [&](void*) { note(2); });  // notes the thread while unwinding
         endcurrentthread();
         returned = true;
     }, -5);  // default stack
     ASSERT_TRUE(started(3));
     EXPECT_FALSE(returned);
-    EXPECT_TRUE(stacks[2] >= 0x40000000 && stacks[3] >= 8 << 20 && stacks[4] > 0)  // program, service task, ended
-        << stacks[2] << " " << stacks[3] << " " << stacks[4];
+    EXPECT_TRUE(numbers[0] >= 2 && numbers[1] > numbers[0] && numbers[2] > numbers[1])
+        << numbers[0] << " " << numbers[1] << " " << numbers[2];
+    EXPECT_TRUE(stacks[0] >= 0x40000000 && stacks[1] >= 8 << 20 && stacks[2] > 0)
+        << stacks[0] << " " << stacks[1] << " " << stacks[2];
 }
 
 // From zeroed tables: case pairs only for A-Z and the Latin-1 letters with

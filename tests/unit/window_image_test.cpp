@@ -32,6 +32,7 @@ TEST(Image, EachDepthShowsItsPixels)
     const std::tuple<int64_t, std::vector<uint8_t>, std::vector<uint32_t>> rows[] = {
         {1, {0x80, 0x01}, {w, k, k, k, k, k, k, k, k, k, k, k, k, k, k, w}},
         {4, {0x1F, 0xA5}, {0xFFFF0000, w, 0xFFA8A8A8, 0xFF545454}},
+        {4, {0x1F, 0xA5}, {0xFFFF0000, w, 0xFFA8A8A8}},  // an odd width set by hand ends in a high nibble
         {8, {0x00, 0x80, 0xFF}, {k, 0xFF808080, w}},
         {16, {0x00, 0x80, 0xAB, 0x11}, {0xFF808080, 0xFF111111}},
         {24, {0x11, 0x22, 0x33, 0xFE, 0xDC, 0xBA}, {0xFF112233, 0xFFFEDCBA}},

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/handles.h"
 #include "platform/platform.h"
 #include "support/menu_items.h"
 #include "support/program_thread.h"
@@ -44,7 +46,8 @@ TEST(X11Clipboard, TextKopierenGivesLineFeeds)
         t_Print(0, "Zeile zwei");
     }));
     t_WindowFront(0);
-    ASSERT_TRUE(pump_until([] { return mainwindownumber() == 0; }, 5000)) << "window 0 never got the focus";
+    ASSERT_TRUE(focusview(toview(windowview(0))));
+    ASSERT_TRUE(pump_until([] { return mainwindownumber() == 0; }, 5000)) << "window 0 never became active";
     QAction* copy = itemwithtag(111);
     ASSERT_NE(copy, nullptr);
     copy->trigger();

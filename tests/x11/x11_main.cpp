@@ -1,76 +1,81 @@
-// Test main for tests on a real X server: starts its own Xvfb, brings up
-// the application on it through Qt's xcb platform, and stops the server at
-// the end. Where Xvfb cannot start, the tests skip and say why.
+// Test main for tests on a real X server: starts a virtual X server of its
+// own with a German keyboard layout, then the desktop on it (the xcb
+// platform), so that the tests can press real key codes through the XTEST
+// extension and talk to the clipboard as other programs do. Where Xvfb
+// cannot start, the tests skip and say why.
 //
 // Run as "x11_tests --print-clipboard" it is instead a second X client
 // that prints the clipboard's text, as any other program would paste it.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QClipboard>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QWidget>
+#include <X11/Xlib.h>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "frontends/qt/application.h"
+#include "platform/platform.h"
+#include "support/program_thread.h"
+#include "support/runtime_reset.h"
+#include "windows/window_table.h"
 #include "x11/x11_server.h"
-
-extern char** environ;
 
 std::string xserverproblem;
 
-namespace {
-
-pid_t xserver = -1;
-
-// Starts Xvfb on a display it picks itself; answers the display name, or
-// empty after noting the problem.
-std::string startxserver()
+bool focusview(QWidget* view)
 {
-    int ready[2];
-    if (pipe(ready) != 0) {
-        xserverproblem = "no pipe for Xvfb";
-        return {};
-    }
-    const std::string fd = std::to_string(ready[1]);
-    const char* args[] = {"Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "1280x1024x24",
-                          nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, ready[0]);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const int spawned = posix_spawnp(&xserver, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(ready[1]);
-    std::string number;
-    if (spawned != 0) {
-        xserver = -1;
-        xserverproblem = "Xvfb could not be started (scripts/install-deps installs it)";
-    } else {
-        pollfd wait{ready[0], POLLIN, 0};
-        char byte = 0;
-        while (poll(&wait, 1, 10000) == 1 && read(ready[0], &byte, 1) == 1 && byte != '\n')
-            number += byte;
-        if (number.empty())
-            xserverproblem = "Xvfb did not report a display within 10 seconds";
-    }
-    close(ready[0]);
-    return number.empty() ? std::string() : ":" + number;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
+    const auto focused = [&] {
+        ::Window window = 0;
+        int revert = 0;
+        XGetInputFocus(display, &window, &revert);
+        return window == ::Window(view->window()->winId()) && view->window()->focusWidget() == view;
+    };
+    // The window manager would also make the window the active one.
+    const bool done = pump_until([&] {
+        if (!focused() && view->window()->isVisible()) {
+            XSetInputFocus(display, ::Window(view->window()->winId()), RevertToParent, CurrentTime);
+            XFlush(display);
+            view->setFocus();
+        }
+        if (focused() && QApplication::activeWindow() != view->window())
+            QApplication::setActiveWindow(view->window());
+        return focused() && QApplication::activeWindow() == view->window();
+    }, 5000);
+    XCloseDisplay(display);
+    return done;
 }
 
-void stopxserver()
+namespace {
+
+// Xvfb picks a free display and writes its number once it accepts clients;
+// the shell first writes its own number, which Xvfb takes over. Without
+// -noreset the server would forget the layout when setxkbmap disconnects.
+int startserver()
 {
-    if (xserver <= 0)
-        return;
-    kill(xserver, SIGTERM);
-    waitpid(xserver, nullptr, 0);
+    FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null", "r");
+    int pid = 0, display = -1;
+    if (server == nullptr || std::fscanf(server, "%d %d", &pid, &display) != 2) {
+        xserverproblem = "Xvfb did not start (scripts/install-deps installs it)";
+        return 0;
+    }
+    std::string name = ":";  // appended, not concatenated: GCC 12 warns falsely about the latter
+    name += std::to_string(display);
+    setenv("DISPLAY", name.c_str(), 1);
+    if (std::system("setxkbmap -layout de") != 0) {  // a missing tool is a failure, not a reason to skip
+        std::fprintf(stderr, "x11_tests: setxkbmap -layout de failed (scripts/install-deps installs x11-xkb-utils)\n");
+        kill(pid, SIGTERM);
+        std::exit(1);
+    }
+    return pid;
 }
 
 int printclipboard(int argc, char** argv)
@@ -89,16 +94,17 @@ int main(int argc, char** argv)
     if (argc == 2 && std::string(argv[1]) == "--print-clipboard")
         return printclipboard(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    const std::string display = startxserver();
-    if (display.empty()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    } else {
-        setenv("DISPLAY", display.c_str(), 1);
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-    }
+    const int server = GTEST_FLAG_GET(list_tests) ? 0 : startserver();  // listing needs no server
+    if (!xserverproblem.empty())
+        std::fprintf(stderr, "x11_tests: %s\n", xserverproblem.c_str());
+    setenv("QT_QPA_PLATFORM", server != 0 ? "xcb" : "offscreen", 1);
     startapplicationfortests(argc, argv);
-    int status = RUN_ALL_TESTS();
-    stopxserver();
+    titlebarheight = platform::measure_title_bar_height();
+    installruntimereset();
+    const int status = RUN_ALL_TESTS();
+    if (server != 0)
+        kill(server, SIGTERM);
     std::fflush(stdout);
+    std::fflush(stderr);
     std::_Exit(status);
 }

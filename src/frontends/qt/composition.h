@@ -34,3 +34,12 @@ void notenativepress(quint32 scancode, quint32 state);
 std::vector<t_KeyPress> swallowedpresses(quint32 scancode);
 // The composed text as the press of the key that completed it.
 t_KeyPress composedpress(const QString& text);
+
+// With Control, Alt or Super held a key is a command, never part of a
+// sequence to compose (Control+^ must reach the line editor as code 30):
+// the input method stands aside until they are let go. The views note the
+// modifiers as their key events arrive; on X11 the native filter notes them
+// earlier, with each key press, before the input method sees it.
+void notecommandmodifiers(bool held);
+// Whether the graphic views take part in composition now.
+bool composingallowed();

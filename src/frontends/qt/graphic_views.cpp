@@ -67,6 +67,12 @@ void GraphicView::forwardswallowed(quint32 scancode)
         viewKeyDown(number_, press);
 }
 
+void GraphicView::modifierschanged(uint64_t flags)
+{
+    viewFlagsChanged(flags);
+    notecommandmodifiers((flags & (controlflag | optionflag | commandflag)) != 0);
+}
+
 void GraphicView::inputMethodEvent(QInputMethodEvent* event)
 {
     if (!event->commitString().isEmpty())
@@ -77,7 +83,7 @@ void GraphicView::inputMethodEvent(QInputMethodEvent* event)
 QVariant GraphicView::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     switch (query) {
-    case Qt::ImEnabled: return true;
+    case Qt::ImEnabled: return composingallowed();
     case Qt::ImHints: return int(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
     case Qt::ImCursorRectangle: {
         // The cell in image pixels, scaled as the image is to the view.
@@ -117,7 +123,7 @@ void GraphicView::keyPressEvent(QKeyEvent* event)
     const QtKey key = qtkeyfrom(*event);
     forwardswallowed(key.scancode);
     if (ismodifierkey(key.key))
-        viewFlagsChanged(modifierflagsafter(key, true));
+        modifierschanged(modifierflagsafter(key, true));
     else
         viewKeyDown(number_, keypressfrom(key));
 }
@@ -126,7 +132,7 @@ void GraphicView::keyReleaseEvent(QKeyEvent* event)
 {
     const QtKey key = qtkeyfrom(*event);
     if (ismodifierkey(key.key)) {
-        viewFlagsChanged(modifierflagsafter(key, false));
+        modifierschanged(modifierflagsafter(key, false));
         return;
     }
     // X11 repeats a held key as release/press pairs; the key is still down.

@@ -30,6 +30,7 @@ protected:
 
 private:
     void forwardswallowed(quint32 scancode);
+    void modifierschanged(uint64_t flags);
 
     int number_;
     // The last image shown: a pass without an image leaves the view as it

@@ -10,24 +10,27 @@
 namespace {
 
 // Physical keys by Linux input event code (the X11 keycode minus 8), with
-// the runtime's code of the key at the same place.
+// the runtime's code of the key at the same place. The two keys an ISO
+// keyboard has beyond a US one sit as on the original platform's ISO
+// keyboards: left of 1 (^ on a German layout) is 10, beside the left Shift
+// (<) is 50. Print and Pause sit where F13 and F15 do.
 constexpr std::pair<uint16_t, uint16_t> evdevkeys[] = {
     {1, 53},    {2, 18},    {3, 19},    {4, 20},    {5, 21},    {6, 23},    {7, 22},
     {8, 26},    {9, 28},    {10, 25},   {11, 29},   {12, 27},   {13, 24},   {14, 51},
     {15, 48},   {16, 12},   {17, 13},   {18, 14},   {19, 15},   {20, 17},   {21, 16},
     {22, 32},   {23, 34},   {24, 31},   {25, 35},   {26, 33},   {27, 30},   {28, 36},
     {30, 0},    {31, 1},    {32, 2},    {33, 3},    {34, 5},    {35, 4},    {36, 38},
-    {37, 40},   {38, 37},   {39, 41},   {40, 39},   {41, 50},   {43, 42},   {44, 6},
+    {37, 40},   {38, 37},   {39, 41},   {40, 39},   {41, 10},   {43, 42},   {44, 6},
     {45, 7},    {46, 8},    {47, 9},    {48, 11},   {49, 45},   {50, 46},   {51, 43},
     {52, 47},   {53, 44},   {55, 67},   {57, 49},   {59, 122},  {60, 120},  {61, 99},
     {62, 118},  {63, 96},   {64, 97},   {65, 98},   {66, 100},  {67, 101},  {68, 109},
     {71, 89},   {72, 91},   {73, 92},   {74, 78},   {75, 86},   {76, 87},   {77, 88},
-    {78, 69},   {79, 83},   {80, 84},   {81, 85},   {82, 82},   {83, 65},   {86, 10},
-    {87, 103},  {88, 111},  {96, 76},   {98, 75},   {102, 115}, {103, 126}, {104, 116},
-    {105, 123}, {106, 124}, {107, 119}, {108, 125}, {109, 121}, {110, 114}, {111, 117},
-    {113, 74},  {114, 73},  {115, 72},  {117, 81},  {121, 95},  {127, 110}, {138, 114},
-    {183, 105}, {184, 107}, {185, 113}, {186, 106}, {187, 64},  {188, 79},  {189, 80},
-    {190, 90},
+    {78, 69},   {79, 83},   {80, 84},   {81, 85},   {82, 82},   {83, 65},   {86, 50},
+    {87, 103},  {88, 111},  {96, 76},   {98, 75},   {99, 105},  {102, 115}, {103, 126},
+    {104, 116}, {105, 123}, {106, 124}, {107, 119}, {108, 125}, {109, 121}, {110, 114},
+    {111, 117}, {113, 74},  {114, 73},  {115, 72},  {117, 81},  {119, 113}, {121, 95},
+    {127, 110}, {138, 114}, {183, 105}, {184, 107}, {185, 113}, {186, 106}, {187, 64},
+    {188, 79},  {189, 80},  {190, 90},
 };
 
 constexpr std::array<uint16_t, 256> scancodetable()
@@ -43,7 +46,9 @@ constexpr auto scancodes = scancodetable();
 
 // Where there is no scan code (the offscreen platform, synthetic events)
 // the key is placed by what it means (platform/key_meanings.h). Qt's codes
-// for the keys that type Latin-1 characters are those characters.
+// for the keys that type Latin-1 characters are those characters; the dead
+// keys of a German layout sit where it has them (^ left of 1, the accents
+// left of Backspace).
 constexpr std::pair<int, t_NamedKey> namedqtkeys[] = {
     {Qt::Key_Escape, t_NamedKey::escape},     {Qt::Key_Tab, t_NamedKey::tab},
     {Qt::Key_Backtab, t_NamedKey::backtab},   {Qt::Key_Backspace, t_NamedKey::backspace},
@@ -69,7 +74,11 @@ bool namedkey(int key, t_NamedKey& named)
 
 int functionkeynumber(int key)
 {
-    return key >= Qt::Key_F1 && key <= Qt::Key_F35 ? key - Qt::Key_F1 + 1 : 0;
+    switch (key) {
+    case Qt::Key_Print: return 13;  // it sits where F13 does
+    case Qt::Key_Pause: return 15;  // and this where F15 does
+    default: return key >= Qt::Key_F1 && key <= Qt::Key_F35 ? key - Qt::Key_F1 + 1 : 0;
+    }
 }
 
 // The keypad's own keys; the others are found by what they type.
@@ -86,6 +95,17 @@ int64_t keypadcode(int key)
 bool isdeadkey(int key)
 {
     return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
+}
+
+// The dead keys of a German layout, where it has them.
+int64_t deadkeycode(int key)
+{
+    switch (key) {
+    case Qt::Key_Dead_Circumflex: return characterkeycode(U'§');  // left of 1
+    case Qt::Key_Dead_Acute:
+    case Qt::Key_Dead_Grave: return characterkeycode(U'=');  // left of Backspace
+    default: return unknownkeycode;
+    }
 }
 
 uint64_t modifierbit(int key)
@@ -187,17 +207,22 @@ int64_t keycodefor(const QtKey& key)
         return namedkeycode(named);
     if (const int function = functionkeynumber(key.key))
         return functionkeycode(function);
+    if (isdeadkey(key.key))
+        return deadkeycode(key.key);
     return key.key < 0x100 ? characterkeycode(char32_t(key.key)) : unknownkeycode;
 }
 
 std::string keycharacters(const QtKey& key)
 {
+    // Control with @, a letter, [, \, ], ^ or _ is the control code 0..31
+    // whatever the layout made of it, so the line editor sees the same
+    // codes on every desktop. The dead ^ of a German layout counts as ^:
+    // Control+^ starts the line editor's decimal entry.
+    const int plain = key.key == Qt::Key_Dead_Circumflex ? int(Qt::Key_AsciiCircum) : key.key;
+    if ((key.modifiers & Qt::ControlModifier) && plain >= Qt::Key_At && plain <= Qt::Key_Underscore)
+        return std::string(1, char(plain - Qt::Key_At));
     if (isdeadkey(key.key))
         return {};
-    // Control+letter is the control code whatever the layout made of it, so
-    // the line editor sees the same codes on every desktop.
-    if ((key.modifiers & Qt::ControlModifier) && key.key >= Qt::Key_A && key.key <= Qt::Key_Z)
-        return std::string(1, char(key.key - Qt::Key_A + 1));
     t_NamedKey named{};
     if (namedkey(key.key, named)) {
         std::string characters = namedkeycharacters(named);
