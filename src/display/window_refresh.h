@@ -12,8 +12,18 @@
 extern relaxed<bool> refreshrunning;
 
 // The body of the refresh thread: marks each due auto-updating window's
-// view for display at the window's RefreshRate.
+// view for display at the window's RefreshRate, and only the rows of it
+// that were written since the last mark.
 void t_WindowAutoUpdateProcess();
+
+// Wakes the refresh thread to look at the windows again now: for changes
+// it cannot see coming, a window set up or its refresh rate changed. The
+// thread also looks by itself at least every 100 ms while rows wait to be
+// shown (a program may change RefreshRate by assignment).
+void wakerefresh();
+// The same from the write-fault handler, and only when the thread sleeps
+// until the first write: async-signal-safe and cheap for every other fault.
+void wakerefreshforwrite() noexcept;
 
 // Redraws window 0..7: deferred marks the view, otherwise it is drawn
 // before the call returns. Not on the main thread.
@@ -22,7 +32,10 @@ void t_WindowUpdate(uint8_t window, bool deferred);
 // View side (main thread). A view has one drawing pass whatever QuickUpdate
 // says: the toolkit offers no separate layer path.
 // Starts a drawing pass of view n: none when the memory is not ready (the
-// toolkit then draws its own background) or there is no image. View 0 holds
-// window 0's VerticalBlank false from here until viewenddraw.
+// toolkit then draws its own background) or there is no image. The image
+// is kept from pass to pass; a pass converts only the rows marked since the
+// last one (every row of a window the refresh thread does not update, and
+// after t_WindowUpdate). View 0 holds window 0's VerticalBlank false from
+// here until viewenddraw.
 std::shared_ptr<WindowImage> viewbegindraw(uint8_t window);
 void viewenddraw(uint8_t window);
