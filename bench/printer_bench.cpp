@@ -13,13 +13,11 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <string>
 
 #include "bench_support.h"
 #include "menus/virtual_printer.h"
 #include "platform/platform.h"
-#include "platform/qt/application.h"
 #include "startup/threads.h"
 #include "util/clock.h"
 
@@ -60,18 +58,13 @@ void programloop()
     }
 }
 
-void ensuredesktop()
+void ensureprinter()
 {
     static bool started = false;
     if (started)
         return;
     started = true;
-    static int argc = 1;
-    static char name[] = "sprecho_bench";
-    static char* argv[] = {name, nullptr};
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    startapplicationfortests(argc, argv);
+    ensuredesktop();
     p_InitPrinter();
     platform::order_window_front(platformwindow(9));
     startprocess(programloop, 64 * 1024 * 1024);
@@ -100,7 +93,7 @@ double emptymean[2] = {0, 0};
 template <typename Append>
 void appendbenchmark(benchmark::State& state, int variant, Append append)
 {
-    ensuredesktop();
+    ensureprinter();
     const int64_t lines = state.range(0);
     p_SetPrinter(lines > 0 ? logoflines(lines) : std::string());
     settle();
