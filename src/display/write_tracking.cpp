@@ -53,7 +53,8 @@ bool trackable = false;  // the handler is ours; guarded by startlock
 
 // Read by the fault handler: set before the handler is installed.
 int64_t pagebytes = 0;
-struct sigaction previous {};
+// Set when the system refused to lift a protection: tracking ends.
+std::atomic<bool> refused{false};
 
 // A page written twice within hotms is likely to be written on, as by a
 // program that scrolls, animates or echoes keys. Protecting it again would
@@ -61,7 +62,7 @@ struct sigaction previous {};
 // system call: about 10 microseconds on a virtual machine) costs more
 // than converting the page's rows. Such a page stays writable for hotms
 // and counts as written in every take meanwhile; then it is protected like
-// any other, which keeps the ordering below.
+// any other, which keeps the ordering above.
 constexpr int64_t hotms = 200;
 
 int64_t steadyms()
@@ -73,11 +74,6 @@ int64_t steadyms()
 void addpage(PageSet& pages, int64_t page)
 {
     pages.Words[size_t(page / 64)] |= uint64_t{1} << (page % 64);
-}
-
-uintptr_t base()
-{
-    return reinterpret_cast<uintptr_t>(videomemory);
 }
 
 void markall()
@@ -92,6 +88,13 @@ bool setprotection(int64_t firstpage, int64_t count, int protection)
 }
 
 #ifndef SPRECHO_SANITIZER_OWNS_FAULTS
+struct sigaction previous {};  // the handling before ours; set before ours is installed
+
+uintptr_t base()
+{
+    return reinterpret_cast<uintptr_t>(videomemory);
+}
+
 // A fault on a protected page of video memory is a tracked write: lift the
 // protection, mark the page, wake the refresh thread if it waits for the
 // first write. Any other fault (or a mprotect that fails) is not ours: the
@@ -106,6 +109,16 @@ void onfault(int, siginfo_t* info, void*)
         const uintptr_t page = offset / uintptr_t(pagebytes);
         if (mprotect(videomemory + page * pagebytes, size_t(pagebytes), PROT_READ | PROT_WRITE) == 0) {
             marks[page / 64].fetch_or(uint64_t{1} << (page % 64));
+            wakerefreshforwrite();
+            errno = saved;
+            return;
+        }
+        // Refused (too many mappings to split one more): lifting the
+        // protection of the whole memory merges them. Every page then
+        // counts as written, and the refresh gives way to the compare.
+        if (setprotection(0, trackedbytes / pagebytes, PROT_READ | PROT_WRITE)) {
+            markall();
+            refused.store(true);
             wakerefreshforwrite();
             errno = saved;
             return;
@@ -233,6 +246,10 @@ bool takewrittenpages(const PageSet& watched, PageSet& written, PageSet& hot)
         takergeneration = g;
         lastwrite.fill(0);
         hotuntil.fill(0);
+    }
+    if (refused.exchange(false)) {
+        setchangetracking(ChangeTracking::compare);
+        return false;
     }
     PageSet marked, protect;
     for (size_t i = 0; i < watched.Words.size(); ++i)
