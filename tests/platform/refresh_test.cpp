@@ -32,6 +32,15 @@ const char* modename(ChangeTracking mode)
     return mode == ChangeTracking::pages ? "page tracking" : "compare";
 }
 
+}  // namespace
+
+void PrintTo(ChangeTracking mode, std::ostream* out)
+{
+    *out << modename(mode);
+}
+
+namespace {
+
 // Switches the refresh to a way of learning what changed for the life of
 // the object; `available` is false where this build cannot track pages.
 class TrackingMode {
