@@ -197,14 +197,6 @@ bool haspage(const PageSet& pages, int64_t page)
            (pages.Words[size_t(page / 64)] >> (page % 64) & 1) != 0;
 }
 
-bool anypage(const PageSet& pages)
-{
-    for (const uint64_t word : pages.Words)
-        if (word != 0)
-            return true;
-    return false;
-}
-
 void startchangetracking()
 {
     std::lock_guard lock(startlock);

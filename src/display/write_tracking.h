@@ -35,7 +35,6 @@ int64_t videopagesize();
 // Adds the pages that hold any byte of first..last (within trackedbytes).
 void addpages(PageSet& pages, int64_t first, int64_t last);
 bool haspage(const PageSet& pages, int64_t page);
-bool anypage(const PageSet& pages);
 
 enum class ChangeTracking { pages, compare };
 
