@@ -43,3 +43,7 @@ void timedrun(benchmark::State& state, size_t bytes, Body body)
     state.counters["ms"] = mean * 1e3;
     state.counters["x_memcpy"] = mean / baseline;
 }
+
+// Brings up the real desktop once per process, offscreen unless
+// QT_QPA_PLATFORM says otherwise, for the benchmarks that need it.
+void ensuredesktop();

@@ -22,7 +22,6 @@
 #include "conversation/conversation.h"
 #include "menus/virtual_printer.h"
 #include "platform/platform.h"
-#include "frontends/qt/application.h"
 #include "startup/threads.h"
 #include "util/clock.h"
 
@@ -63,18 +62,13 @@ void programloop()
     }
 }
 
-void ensuredesktop()
+void ensureprinter()
 {
     static bool started = false;
     if (started)
         return;
     started = true;
-    static int argc = 1;
-    static char name[] = "sprecho_bench";
-    static char* argv[] = {name, nullptr};
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    startapplicationfortests(argc, argv);
+    ensuredesktop();
     // The log file lives in a folder of its own, removed at the end.
     static std::string folder = (std::filesystem::temp_directory_path() / "sprecho-bench-XXXXXX").string();
     if (mkdtemp(folder.data()) != nullptr) {
@@ -112,7 +106,7 @@ double emptymean[2] = {0, 0};
 template <typename Append>
 void appendbenchmark(benchmark::State& state, int variant, Append append)
 {
-    ensuredesktop();
+    ensureprinter();
     const int64_t lines = state.range(0);
     p_SetPrinter(lines > 0 ? logoflines(lines) : std::string());
     settle();

@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "display/write_tracking.h"
 #include "hand_window.h"
 #include "text/text_output.h"
 #include "windows/font_file.h"
+#include "windows/window_table.h"
 
 namespace {
 
@@ -71,6 +73,33 @@ void BM_ScrollUpFullScreen(benchmark::State& state)
     state.counters["x_memmove"] = fastest / memmoveseconds();
 }
 
+// The same scroll right after the refresh has protected every page of the
+// window, so that each page the scroll writes faults once first: what page
+// tracking costs the program thread at most, once per refresh period (a
+// page written on in period after period stays writable for a while).
+void BM_ScrollUpFullScreenTracked(benchmark::State& state)
+{
+    setupscreen();
+    if (setchangetracking(ChangeTracking::pages) != ChangeTracking::pages) {
+        state.SkipWithError("no page tracking in this build");
+        return;
+    }
+    PageSet watched, written, hot;
+    addpages(watched, windowtable[0].MemoryStart, windowtable[0].MemoryStart + pixelbytes - 1);
+    double fastest = 1e9;
+    for (auto _ : state) {
+        setchangetracking(ChangeTracking::pages);  // forgets which pages were written lately
+        takewrittenpages(watched, written, hot);
+        const auto start = std::chrono::steady_clock::now();
+        t_ScrollUp(0);
+        benchmark::ClobberMemory();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        fastest = std::min(fastest, took.count());
+    }
+    setchangetracking(ChangeTracking::compare);
+    state.counters["x_memmove"] = fastest / memmoveseconds();
+}
+
 void BM_MemmoveSameBytes(benchmark::State& state)
 {
     std::vector<uint8_t> buffer(static_cast<size_t>(pixelbytes), 0x5A);
@@ -100,4 +129,5 @@ void BM_PrintFullScreen(benchmark::State& state)
 
 BENCHMARK(BM_MemmoveSameBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScrollUpFullScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollUpFullScreenTracked)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PrintFullScreen)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "display/window_image.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
@@ -182,50 +183,143 @@ void stamp(t_Window& w, int64_t startus)
     w.UpdateFinished = absolute_ms();
 }
 
-}  // namespace
-
-std::shared_ptr<WindowImage> t_WindowImage(uint8_t window)
+// The checks every conversion makes first, with their lines and stamps:
+// answers false when there is nothing to convert.
+bool convertible(uint8_t window, Layout& l, Converter& convert, int64_t& startus)
 {
     if (!memoryready)
-        return nullptr;
+        return false;
     if (window >= graphicwindowcount) {
         notgraphic("t_WindowImage");
-        return nullptr;
+        return false;
     }
     t_Window& w = windowtable[window];
-    const Layout l = readlayout(w);
+    l = readlayout(w);
     if (!l.initialized) {
         diag_line("t_WindowImage: Graphic window #" + std::to_string(window) + " not initialized.");
-        return nullptr;
+        return false;
     }
     if (!l.visible)
-        return nullptr;
-    const int64_t startus = absolute_us();
-    const Converter convert = converter(l.depth);
+        return false;
+    startus = absolute_us();
+    convert = converter(l.depth);
     if (!convert) {
         for (int64_t i = 0; i < l.width * l.height; ++i)
             diag_line("t_WindowImage: Illegal bit depth.");
         stamp(w, startus);
-        return nullptr;
+        return false;
     }
     if (l.width <= 0 || l.height <= 0 || !blockinside(l)) {
         stamp(w, startus);  // an empty image is no image
-        return nullptr;
+        return false;
     }
-    std::shared_ptr<WindowImage> image;
+    return true;
+}
+
+std::shared_ptr<WindowImage> newimage(const Layout& l)
+{
     try {
-        image = std::make_shared<WindowImage>();
+        auto image = std::make_shared<WindowImage>();
         image->Pixels.resize(static_cast<size_t>(l.width * l.height));
+        image->Width = l.width;
+        image->Height = l.height;
+        image->BitDepth = l.depth;
+        image->MemoryStart = l.start;
+        return image;
     } catch (const std::bad_alloc&) {
         diag_line("t_WindowImage: Data could not be collected, image could not be created.");
         return nullptr;
     }
-    image->Width = l.width;
-    image->Height = l.height;
-    {
-        const RacyVideoRead racy;
-        convert(videomemory + l.start, image->Pixels.data() + SPRECHO_PLANTED_OVERRUN, l.width * l.height);
-    }
-    stamp(w, startus);
+}
+
+// Rows first..last of the block into the same rows of the image. A row of
+// a 1-bit or 4-bit window is a whole number of bytes (the set-up rounds
+// the width), so rows convert apart from each other.
+void convertrows(const Layout& l, Converter convert, WindowImage& image, int64_t first, int64_t last)
+{
+    const int64_t rowbytes = l.width * l.depth / 8;
+    const RacyVideoRead racy;
+    convert(videomemory + l.start + first * rowbytes, image.Pixels.data() + first * l.width + SPRECHO_PLANTED_OVERRUN,
+            (last - first + 1) * l.width);
+}
+
+bool samelayout(const WindowImage& image, const Layout& l)
+{
+    return image.Width == l.width && image.Height == l.height && image.BitDepth == l.depth &&
+           image.MemoryStart == l.start && l.width * l.depth % 8 == 0;
+}
+
+}  // namespace
+
+void RowSet::add(int64_t first, int64_t last)
+{
+    first = std::max<int64_t>(first, 0);
+    last = std::min(last, maxrows - 1);
+    if (last < first)
+        return;
+    if (int64_t(Words.size()) * 64 <= last)
+        Words.resize(size_t(last / 64 + 1));
+    for (int64_t row = first; row <= last; ++row)
+        Words[size_t(row / 64)] |= uint64_t{1} << (row % 64);
+}
+
+RowSet& RowSet::operator|=(const RowSet& other)
+{
+    if (Words.size() < other.Words.size())
+        Words.resize(other.Words.size());
+    for (size_t i = 0; i < other.Words.size(); ++i)
+        Words[i] |= other.Words[i];
+    return *this;
+}
+
+bool RowSet::empty() const
+{
+    return std::all_of(Words.begin(), Words.end(), [](uint64_t word) { return word == 0; });
+}
+
+bool RowSet::operator==(const RowSet& other) const
+{
+    const size_t common = std::min(Words.size(), other.Words.size());
+    const auto zero = [](uint64_t word) { return word == 0; };
+    return std::equal(Words.begin(), Words.begin() + common, other.Words.begin()) &&
+           std::all_of(Words.begin() + common, Words.end(), zero) &&
+           std::all_of(other.Words.begin() + common, other.Words.end(), zero);
+}
+
+std::shared_ptr<WindowImage> t_WindowImage(uint8_t window)
+{
+    Layout l;
+    Converter convert = nullptr;
+    int64_t startus = 0;
+    if (!convertible(window, l, convert, startus))
+        return nullptr;
+    std::shared_ptr<WindowImage> image = newimage(l);
+    if (!image)
+        return nullptr;
+    convertrows(l, convert, *image, 0, l.height - 1);
+    stamp(windowtable[window], startus);
     return image;
+}
+
+bool t_WindowImageRows(uint8_t window, std::shared_ptr<WindowImage>& image, const RowSet& rows)
+{
+    Layout l;
+    Converter convert = nullptr;
+    int64_t startus = 0;
+    if (!convertible(window, l, convert, startus))
+        return false;
+    if (image && samelayout(*image, l)) {
+        rows.eachrun([&](int64_t first, int64_t last) {
+            if (first < l.height)
+                convertrows(l, convert, *image, first, std::min(last, l.height - 1));
+        });
+    } else {
+        std::shared_ptr<WindowImage> fresh = newimage(l);
+        if (!fresh)
+            return false;
+        convertrows(l, convert, *fresh, 0, l.height - 1);
+        image = std::move(fresh);
+    }
+    stamp(windowtable[window], startus);
+    return true;
 }

@@ -6,6 +6,7 @@
 #include "input/key_events.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "input/key_translation.h"
 #include "text/text_attributes.h"
@@ -28,7 +29,11 @@ relaxed<bool> t_FnPressed;
 
 namespace {
 
-constexpr int64_t keywaitms = 10;
+// t_GetKey sleeps on this until an append wakes it; every append in the
+// runtime notifies it under the queue's lock. The bound only matters to a
+// program that appends to t_KeyEvents by hand, without queuekeyevent.
+std::condition_variable keyqueued;
+constexpr auto handappendlimit = std::chrono::seconds(1);
 
 // Both run with t_KeyEventsLock held, so the flag always matches the queue
 // a waiter will find once it takes the lock.
@@ -36,6 +41,7 @@ void appendlocked(t_Event event)
 {
     t_KeyEvents.push_back(std::move(event));
     t_KeyEventAvailable = true;
+    keyqueued.notify_one();
 }
 
 bool takelocked(t_Event& event)
@@ -155,6 +161,12 @@ void t_KeyEventHandler(uint8_t window, const t_KeyPress& press)
     t_KeyEventAvailable = !t_KeyEvents.empty();
 }
 
+void queuekeyevent(t_Event event)
+{
+    std::lock_guard<std::mutex> lock(t_KeyEventsLock);
+    appendlocked(std::move(event));
+}
+
 // ---- Program side -------------------------------------------------------------
 
 // Takes events until one with a code of 0 or more arrives. An event that
@@ -164,8 +176,11 @@ std::string t_GetKey(uint8_t window)
     for (;;) {
         if (!t_KeyEventAvailable) {
             t_CursorOn(window);
-            while (!t_KeyEventAvailable)
-                sleep_ms(keywaitms);
+            {
+                std::unique_lock<std::mutex> lock(t_KeyEventsLock);
+                while (!t_KeyEventAvailable)
+                    keyqueued.wait_for(lock, handappendlimit);
+            }
             t_CursorOff(window);
         }
         t_Event event;

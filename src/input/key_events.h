@@ -6,6 +6,7 @@
 // that sees it true finds an event.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -69,6 +70,10 @@ bool viewtakesevents(const char* op, int window);
 // View side (main thread): viewKeyDown, viewKeyUp and viewFlagsChanged are
 // in platform/entry_points.h.
 void t_KeyEventHandler(uint8_t window, const t_KeyPress& press);
+
+// Appends an event to the queue as a key press does and wakes a t_GetKey
+// that waits for one (any thread).
+void queuekeyevent(t_Event event);
 
 // Program side.
 std::string t_GetKey(uint8_t window);

@@ -10,16 +10,23 @@
 #include "util/unicode.h"
 #include "windows/window_placement.h"
 
+namespace {
+
+// The service task sleeps until the pending flag is raised, or until the
+// gap after the last flush has passed while it is raised.
+Wakeup printerbell;
+
+}  // namespace
+
 std::mutex printerbufferlock;
 std::vector<uint8_t> printeroutputbuffer;
 std::vector<uint8_t> consoleoutputbuffer;
-relaxed<bool> printerpending;
+RingingFlag printerpending{printerbell};
 relaxed<int64_t> printerlastflush;
 relaxed<bool> printerrunning;
 
 namespace {
 
-constexpr int64_t pollms = 10;
 constexpr int64_t flushgapms = 101;
 constexpr int64_t defaultrulerwidth = 160;
 
@@ -109,12 +116,19 @@ void p_PrinterAutoUpdateProcess()
         namethread("p_PrinterAutoUpdate");
     printerrunning = true;
     while (printerrunning) {
-        if (printerpending && absolute_ms() - printerlastflush >= flushgapms) {
-            printerpending = false;
-            p_SetPrinter(takeprinterbuffer());
-            printerlastflush = absolute_ms();
+        const uint32_t seen = printerbell.rung();
+        int64_t waitus = -1;  // until the flag is raised
+        if (printerpending) {
+            const int64_t gap = printerlastflush + flushgapms - absolute_ms();
+            if (gap <= 0) {
+                printerpending = false;
+                p_SetPrinter(takeprinterbuffer());
+                printerlastflush = absolute_ms();
+                continue;
+            }
+            waitus = std::min(gap, flushgapms) * 1000;  // the clock may have been set back
         }
-        sleep_ms(pollms);
+        printerbell.sleep(seen, waitus);
     }
     printerrunning = false;
     diag_line("p_PrinterAutoUpdateProcess: End.");

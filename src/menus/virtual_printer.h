@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "util/relaxed.h"
+#include "util/wakeup.h"
 
 // A complete printer text in UTF-8 that a program leaves for the service
 // task to show; guarded by printerbufferlock. The console buffer sits
@@ -15,7 +16,8 @@
 extern std::mutex printerbufferlock;
 extern std::vector<uint8_t> printeroutputbuffer;
 extern std::vector<uint8_t> consoleoutputbuffer;
-extern relaxed<bool> printerpending;
+// Set by whoever filled the buffer; setting it wakes the service task.
+extern RingingFlag printerpending;
 extern relaxed<int64_t> printerlastflush;
 extern relaxed<bool> printerrunning;
 

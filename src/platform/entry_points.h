@@ -117,16 +117,22 @@ using PixelBuffer = std::vector<uint32_t, uninitializedallocator<uint32_t>>;
 // Width x Height pixels, top row first, no padding. Each pixel is the
 // 32-bit value 0xAARRGGBB (alpha always 255) in native byte order, the
 // layout QImage::Format_RGB32 and Format_ARGB32 use, so a view can wrap the
-// buffer without converting it again.
+// buffer without converting it again. BitDepth and MemoryStart name the
+// pixel block the image was converted from.
 struct WindowImage {
     int64_t Width = 0;
     int64_t Height = 0;
+    int64_t BitDepth = 0;
+    int64_t MemoryStart = -1;
     PixelBuffer Pixels;
 };
 
 // Starts a drawing pass of view n: none when the memory is not ready (the
-// front-end then draws its own background) or there is no image. View 0
-// holds window 0's VerticalBlank false from here until viewenddraw.
+// front-end then draws its own background) or there is no image. The image
+// is kept from pass to pass; a pass converts only the rows marked since the
+// last one (every row of a window the refresh thread does not update, and
+// after t_WindowUpdate). View 0 holds window 0's VerticalBlank false from
+// here until viewenddraw.
 std::shared_ptr<WindowImage> viewbegindraw(uint8_t window);
 void viewenddraw(uint8_t window);
 

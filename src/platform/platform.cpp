@@ -142,6 +142,15 @@ void mark_view(PlatformView* view)
     callport(installed.mark_view, view);
 }
 
+// A front-end that cannot mark part of a view marks it whole.
+void mark_view_rows(PlatformView* view, int64_t first, int64_t last, int64_t rows)
+{
+    if (installed.mark_view_rows != nullptr)
+        installed.mark_view_rows(view, first, last, rows);
+    else
+        mark_view(view);
+}
+
 void draw_view_now(PlatformView* view)
 {
     callport(installed.draw_view_now, view);

@@ -114,6 +114,14 @@ void mark_view(PlatformView* view);
 // Draws the view now, before returning.
 void draw_view_now(PlatformView* view);
 
+// ---- Graphic views: marking part of a view (main thread) --------------------
+
+// Marks as needing display the part of the view that shows pixel rows
+// first..last (from 0 at the top) of its window's image, which is `rows`
+// rows high and scaled to the view's size. Marks coalesce with each other
+// and with mark_view into one drawing.
+void mark_view_rows(PlatformView* view, int64_t first, int64_t last, int64_t rows);
+
 // ---- Text views of windows 8, 9, 10 (main thread) --------------------------
 
 // The whole text, exactly as last set (carriage returns kept).
@@ -206,6 +214,7 @@ struct Port {
 
     void (*set_view_frame)(PlatformView* view, PlatformRect frame) = nullptr;
     void (*mark_view)(PlatformView* view) = nullptr;
+    void (*mark_view_rows)(PlatformView* view, int64_t first, int64_t last, int64_t rows) = nullptr;
     void (*draw_view_now)(PlatformView* view) = nullptr;
 
     std::string (*text_view_text)(PlatformTextView* view) = nullptr;

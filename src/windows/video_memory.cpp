@@ -17,8 +17,10 @@
 #include "windows/window_table.h"
 
 // Written by the program thread, read by the views and the refresh thread
-// while it draws: the accepted race described in the header.
-uint8_t videomemory[videomemorysize];
+// while it draws: the accepted race described in the header. Aligned to
+// the largest page size of the systems we run on, so that whole pages hold
+// whole parts of it and the refresh can protect them to learn of writes.
+alignas(65536) uint8_t videomemory[videomemorysize];
 
 #if defined(__SANITIZE_THREAD__)
 #define SPRECHO_THREAD_SANITIZER 1
@@ -440,6 +442,7 @@ void t_InitWindow(uint8_t window, int64_t bitDepth, bool autoUpdate, int64_t wid
         diag_line(prefix(window) + " could not be initialized, resource undefined.");
     } else {
         finishwithview(window, view, font, g.gsize);
+        wakerefresh();  // a new window (and its RefreshRate) to look at
     }
     diag_line(prefix(window) + " End.");
 }

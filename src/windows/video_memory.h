@@ -5,6 +5,12 @@
 // thread converts it into images for the views, so a refresh may show a cell
 // half drawn until the next one. This is the runtime's one accepted data
 // race; it is limited to the bytes of this array (tsan.supp names it).
+//
+// The array starts on a page boundary. The refresh write-protects the
+// pages of the windows it shows to learn which were written
+// (display/write_tracking.h): the first write to such a page faults once,
+// is noted and goes ahead. A debugger stops on these faults unless told to
+// pass SIGSEGV on (gdb: "handle SIGSEGV nostop noprint pass").
 #pragma once
 
 #include <cstdint>

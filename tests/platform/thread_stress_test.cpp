@@ -1,7 +1,9 @@
 // The runtime's threads at work together: the program thread prints,
 // scrolls (whole width and a narrow area), flashes the cursor and echoes
 // keys; the refresh thread converts window 0 at RefreshRate 0; the main
-// thread sends real key presses to View00 and lets the views draw. Runs 3
+// thread sends real key presses to View00 and lets the views draw. Then
+// the program thread writes all over pixel blocks while the refresh marks
+// and the views draw, and no write may go unshown. Each test runs 3
 // seconds, or SPRECHO_STRESS_SECONDS (the careful run: 30 under TSan).
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@
 #include <memory>
 #include <utility>
 
+#include "display/window_refresh.h"
+#include "display/write_tracking.h"
 #include "input/key_events.h"
 #include "frontends/qt/graphic_views.h"
 #include "frontends/qt/handles.h"
@@ -26,6 +30,12 @@
 #include "windows/window_table.h"
 
 namespace {
+
+int64_t stressseconds()
+{
+    const char* setting = std::getenv("SPRECHO_STRESS_SECONDS");
+    return setting != nullptr && std::atoll(setting) > 0 ? std::atoll(setting) : 3;
+}
 
 // Shared with the program thread. `keys` belongs to the program thread
 // until `finished` is set.
@@ -76,8 +86,7 @@ void workstep(int64_t step)
 
 TEST(ThreadStress, ProgramRefreshAndKeysRunTogether)
 {
-    const char* setting = std::getenv("SPRECHO_STRESS_SECONDS");
-    const int64_t seconds = setting != nullptr && std::atoll(setting) > 0 ? std::atoll(setting) : 3;
+    const int64_t seconds = stressseconds();
     const auto program = std::make_shared<Program>();
     startprocess(
         [program] {
@@ -121,4 +130,67 @@ TEST(ThreadStress, ProgramRefreshAndKeysRunTogether)
     EXPECT_GE(program->steps, 100);
     EXPECT_GE(draws, seconds) << "the view drew at least once a second";
     EXPECT_NE(screen_text(0).find("Ende."), std::string::npos);
+}
+
+// Bytes written anywhere in window 0's pixel block, one at a time and in
+// runs that cross pages (as a scroll does), while the refresh thread takes
+// and marks rows at the given rate and the main thread draws them. Rows do
+// not line up with pages, and at 1 and 4 bits a byte holds several pixels.
+// Once the writes stop and one more refresh has passed, the view's kept
+// image must equal a fresh conversion of the memory: a write lost between
+// taking a page's mark and protecting it would show as a difference.
+TEST(ThreadStress, WritesRacingTheRefreshAreNeverLost)
+{
+    struct Layout {
+        int64_t depth, width, height, rate;
+    };
+    const Layout layouts[] = {{24, 1000, 300, 30}, {4, 1000, 400, 0}, {1, 1000, 800, 30}};
+    const ChangeTracking before = changetracking();
+    const int64_t ms = stressseconds() * 1000 / 6;
+    for (const ChangeTracking mode : {ChangeTracking::pages, ChangeTracking::compare}) {
+        if (setchangetracking(mode) != mode)
+            continue;  // no page tracking in this build
+        for (const Layout& l : layouts) {
+            SCOPED_TRACE(std::to_string(l.depth) + " bits, " +
+                         (mode == ChangeTracking::pages ? "page tracking" : "compare"));
+            std::atomic<bool> ready{false}, stop{false}, finished{false};
+            startprocess(
+                [&] {
+                    t_InitWindow(0, l.depth, true, l.width, l.height, 10, 10, emptyfont(), true);
+                    t_WindowVisible(0, true);
+                    windowtable[0].RefreshRate = l.rate;
+                    ready = true;
+                    const int64_t start = windowtable[0].MemoryStart;
+                    const int64_t size = l.width * l.height * l.depth / 8;
+                    uint32_t random = 12345;
+                    for (int64_t i = 0; !stop; ++i) {
+                        random = random * 1103515245 + 12345;
+                        const int64_t at = random % size;
+                        if (i % 64 == 0)
+                            movevideomemory(start + at / 2, start + at, std::min<int64_t>(size - at, 9000));
+                        else
+                            videomemory[start + at] = uint8_t(random >> 24);
+                    }
+                    finished = true;
+                },
+                64 * 1024 * 1024);
+            ASSERT_TRUE(pump_until([&] { return ready.load(); }));
+            pump_for(int(ms));
+            stop = true;
+            ASSERT_TRUE(pump_until([&] { return finished.load(); }));
+            // The refresh thread shows the last writes within a period or
+            // two; a lost write never, a missed wake-up only at the thread's
+            // next look of its own (up to a second later).
+            EXPECT_TRUE(pump_until(
+                [] {
+                    const std::shared_ptr<WindowImage> shown = viewbegindraw(0);
+                    viewenddraw(0);
+                    const std::shared_ptr<WindowImage> fresh = t_WindowImage(0);
+                    return shown && fresh && shown->Pixels == fresh->Pixels;
+                },
+                400));
+        }
+    }
+    windowtable[0].RefreshRate = 30;
+    setchangetracking(before);
 }

@@ -53,8 +53,12 @@ void stopservicethreads()
     DiagCapture capture;
     memoryready = false;
     printerrunning = false;
+    // Both sleep until something rings for them: ring, and again while
+    // waiting (a task only now starting raises its flag once).
     const auto ended = [&] {
-        printerrunning = false;  // again: a task only now starting raises it once
+        printerrunning = false;
+        printerpending = true;
+        wakerefresh();
         const std::vector<std::string> lines = capture.lines();
         const auto seen = [&](const char* line) { return std::ranges::find(lines, line) != lines.end(); };
         return (!refresh || seen("t_WindowAutoUpdateProcess: End.")) &&
@@ -93,8 +97,9 @@ void resetruntime()
     t_LastKeyEvent = t_Event{};
     for (relaxed<bool>* flag : {&t_KeyPressed, &t_CapsLockPressed, &t_ShiftPressed, &t_ControlPressed,
                                 &t_OptionPressed, &t_CommandPressed, &t_FnPressed, &t_LeftMouseButtonPressed,
-                                &t_RightMouseButtonPressed, &printerpending})
+                                &t_RightMouseButtonPressed})
         *flag = false;
+    printerpending = false;
     std::scoped_lock lock(t_MouseEventsLock, t_MenuEventsLock, printerbufferlock);
     t_MouseEvents.clear();
     t_MouseEventAvailable = false;

@@ -78,6 +78,40 @@ TEST(Image, WholeBlocksMatchPixelByPixelReading)
     }
 }
 
+// The row form converts the rows asked for and keeps the others as they
+// were converted; an image of another block is made afresh from every row.
+TEST(Image, RowFormConvertsOnlyTheRowsAskedFor)
+{
+    for (const int64_t depth : {1, 4, 8, 16, 24, 32}) {
+        SCOPED_TRACE(depth);
+        const int64_t width = 16, height = 4, rowbytes = width * depth / 8;
+        std::vector<uint8_t> bytes(static_cast<size_t>(rowbytes * height));
+        for (size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<uint8_t>(i * 37);
+        setwindow(depth, width, height, bytes);
+        std::shared_ptr<WindowImage> kept;
+        ASSERT_TRUE(t_WindowImageRows(2, kept, RowSet{}));
+        const WindowImage before = *kept;
+        for (const int64_t row : {1, 3})
+            for (int64_t i = 0; i < rowbytes; ++i)
+                videomemory[windowtable[2].MemoryStart + row * rowbytes + i] ^= 0x5A;
+        const auto after = t_WindowImage(2);
+        RowSet one;
+        one.add(1, 1);
+        ASSERT_TRUE(t_WindowImageRows(2, kept, one));
+        for (int64_t row = 0; row < height; ++row) {
+            const auto& expected = row == 1 ? after->Pixels : before.Pixels;
+            EXPECT_TRUE(std::equal(expected.begin() + row * width, expected.begin() + (row + 1) * width,
+                                   kept->Pixels.begin() + row * width))
+                << "row " << row;
+        }
+        std::copy_n(videomemory + windowtable[2].MemoryStart, bytes.size(), videomemory + 0x300000);
+        windowtable[2].MemoryStart = 0x300000;
+        ASSERT_TRUE(t_WindowImageRows(2, kept, RowSet{}));
+        EXPECT_TRUE(kept->Pixels == after->Pixels) << "a moved block is converted whole";
+    }
+}
+
 // No image: silently while hidden or before the memory is ready, with a
 // line for windows not set up and, per pixel, for an illegal depth. Failed
 // drawings are still stamped; blocks beyond video memory are not read.

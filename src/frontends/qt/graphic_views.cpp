@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <limits>
 
 #include "frontends/qt/composition.h"
@@ -200,11 +201,29 @@ void draw_view_now(PlatformView* view)
         widget->repaint();
 }
 
+// The image fills the view, so rows first..last cover the view's lines
+// from first * height / rows up to (last + 1) * height / rows. When the
+// scale is no whole number, a line more on each side covers the rounding
+// of the scaled drawing.
+void mark_view_rows(PlatformView* view, int64_t first, int64_t last, int64_t rows)
+{
+    GraphicView* widget = toview(view);
+    if (widget == nullptr || rows <= 0 || last < first)
+        return;
+    const int64_t height = widget->height();
+    const int64_t margin = height % rows != 0 ? 1 : 0;
+    const int64_t top = std::max<int64_t>(first * height / rows - margin, 0);
+    const int64_t bottom = std::min(((last + 1) * height + rows - 1) / rows + margin, height);
+    if (bottom > top)
+        widget->update(QRect(0, int(top), widget->width(), int(bottom - top)));
+}
+
 }  // namespace
 
 void addgraphicviews(platform::Port& port)
 {
     port.set_view_frame = set_view_frame;
     port.mark_view = mark_view;
+    port.mark_view_rows = mark_view_rows;
     port.draw_view_now = draw_view_now;
 }
