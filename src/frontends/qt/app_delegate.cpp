@@ -1,5 +1,6 @@
 #include "frontends/qt/app_delegate.h"
 
+#include "frontends/qt/graphic_views.h"
 #include "frontends/qt/handles.h"
 #include "frontends/qt/menus.h"
 #include "frontends/qt/text_windows.h"
@@ -48,7 +49,11 @@ void AppDelegate::windowShouldClose(QWidget* window)
 
 void AppDelegate::windowDidResize(QWidget* window)
 {
-    relayouttextwindow(windownumber(tohandle(window)));
+    const uint8_t number = windownumber(tohandle(window));
+    if (number < graphicwindowcount && view(number) != nullptr)
+        view(number)->layoutincontent();
+    else
+        relayouttextwindow(number);
 }
 
 void AppDelegate::MenuHandler(QAction* item)

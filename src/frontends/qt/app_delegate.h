@@ -63,7 +63,8 @@ public:
     void applicationStateChanged(Qt::ApplicationState state);
     void applicationWillTerminate();
 
-    // Windows: the close box hides, a resize lays out the text windows.
+    // Windows: the close box hides, a resize lays out the window's view or
+    // text view.
     void windowShouldClose(QWidget* window);
     void windowDidResize(QWidget* window);
 

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "frontends/qt/frames.h"
@@ -33,6 +35,46 @@ GraphicView::GraphicView(int number, QWidget* parent) : QWidget(parent), number_
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void GraphicView::setnaturalcontent(QSize size)
+{
+    naturalcontent_ = size;
+    layoutincontent();
+}
+
+void GraphicView::setruntimeframe(const PlatformRect& frame)
+{
+    runtimeframe_ = frame;
+    layoutincontent();
+}
+
+void GraphicView::layoutincontent()
+{
+    const QWidget* content = parentWidget();
+    if (content == nullptr)
+        return;
+    const QSize area = content->size();
+    const QSize natural = naturalcontent_.isEmpty() ? area : naturalcontent_;
+    const QRect laidout = toqtrect(runtimeframe_, natural.height());
+    const int left = laidout.left();
+    const int top = laidout.top();
+    const int right = natural.width() - laidout.left() - laidout.width();
+    const int bottom = natural.height() - laidout.top() - laidout.height();
+    setGeometry(left, top, std::max(0, area.width() - left - right),
+                std::max(0, area.height() - top - bottom));
+}
+
+QSize GraphicView::imagesize() const
+{
+    if (lastimage_)
+        return QSize(int(lastimage_->Width), int(lastimage_->Height));
+    return toqtrect(runtimeframe_, 0).size();
+}
+
+ViewGeometry GraphicView::imagegeometry() const
+{
+    return viewgeometry(imagesize(), size(), devicePixelRatioF());
+}
+
 void GraphicView::paintEvent(QPaintEvent*)
 {
     std::shared_ptr<WindowImage> image = viewbegindraw(uint8_t(number_));
@@ -40,15 +82,16 @@ void GraphicView::paintEvent(QPaintEvent*)
         lastimage_ = std::move(image);
     if (lastimage_) {
         // The runtime's pixels are 0xAARRGGBB words, which is what RGB32
-        // holds: wrap them instead of copying. Nearest-neighbour scaling
-        // keeps them sharp on screens with more than one pixel per point.
+        // holds: wrap them instead of copying. Around the image the margin
+        // colour of the window's content area shows through.
         const int width = int(lastimage_->Width);
         const int height = int(lastimage_->Height);
         const QImage wrapped(reinterpret_cast<const uchar*>(lastimage_->Pixels.data()), width,
                              height, qsizetype(width) * 4, QImage::Format_RGB32);
+        const ViewGeometry geometry = imagegeometry();
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(rect(), wrapped);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, geometry.mode == ScaleMode::smooth);
+        painter.drawImage(geometry.target, wrapped);
     }
     viewenddraw(uint8_t(number_));
 }
@@ -82,10 +125,10 @@ void GraphicView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const QWidget* content = parentWidget() != nullptr ? parentWidget() : this;
-    const QPointF position = mapTo(content, event->position());
+    const QPoint pixel = imagepixelat(imagegeometry(), event->position());
     viewMouseDown(number_,
-                  mousepressfrom(position, content->height(), event->modifiers(), event->buttons()),
+                  mousepressat(pixel, runtimeframe_, imagesize().height(), event->modifiers(),
+                               event->buttons()),
                   event->button() == Qt::RightButton);
 }
 
@@ -96,12 +139,14 @@ void GraphicView::mouseReleaseEvent(QMouseEvent* event)
         viewMouseUp();
 }
 
-t_MousePress mousepressfrom(QPointF position, int contentheight, Qt::KeyboardModifiers modifiers,
-                            Qt::MouseButtons buttons)
+t_MousePress mousepressat(QPoint pixel, const PlatformRect& viewframe, int imageheight,
+                          Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
+    // Whole numbers, so the runtime's truncation toward zero gives back
+    // exactly this pixel, on either side of the image.
     t_MousePress press;
-    press.X = position.x();
-    press.Y = contentheight - position.y();
+    press.X = std::round(viewframe.x) + pixel.x();
+    press.Y = std::round(viewframe.y) + imageheight - pixel.y();
     press.ModifierFlags = flagsfor(modifiers);
     press.PressedButtons = ((buttons & Qt::LeftButton) ? 1 : 0) | ((buttons & Qt::RightButton) ? 2 : 0);
     return press;
@@ -111,7 +156,8 @@ namespace {
 
 void set_view_frame(PlatformView* view, PlatformRect frame)
 {
-    placewithinparent(toview(view), frame);
+    if (GraphicView* widget = toview(view))
+        widget->setruntimeframe(frame);
 }
 
 void mark_view(PlatformView* view)

@@ -6,12 +6,29 @@
 #include <QWidget>
 #include <memory>
 
+#include "frontends/qt/view_geometry.h"
 #include "platform/entry_points.h"
+#include "platform/platform.h"
 
 class GraphicView : public QWidget {
 public:
     GraphicView(int number, QWidget* parent);
     int number() const { return number_; }
+
+    // The runtime lays the view out in its window's content area as if that
+    // area had its natural size (the frame the runtime last asked for, less
+    // the title strip): `frame` from the area's bottom left. An area of
+    // another size (fitted to a small screen, resized, full screen) keeps
+    // the margins around the view, and the view takes the rest.
+    void setnaturalcontent(QSize size);
+    void setruntimeframe(const PlatformRect& frame);
+    const PlatformRect& runtimeframe() const { return runtimeframe_; }
+    void layoutincontent();
+
+    // The image last painted (none before the first), and where it goes in
+    // the view now.
+    const WindowImage* shownimage() const { return lastimage_.get(); }
+    ViewGeometry imagegeometry() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -23,7 +40,11 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
+    QSize imagesize() const;
+
     int number_;
+    QSize naturalcontent_;
+    PlatformRect runtimeframe_;
     // The last image shown: a pass without an image leaves the view as it
     // was instead of blanking it.
     std::shared_ptr<WindowImage> lastimage_;
@@ -43,7 +64,9 @@ using View05 = ViewN<5>;
 using View06 = ViewN<6>;
 using View07 = ViewN<7>;
 
-// A mouse press at `position` (Qt coordinates of the window's content area,
-// `contentheight` high) in the runtime's form.
-t_MousePress mousepressfrom(QPointF position, int contentheight, Qt::KeyboardModifiers modifiers,
-                            Qt::MouseButtons buttons);
+// A mouse press on image pixel `pixel` (outside the image in the
+// letterbox) in the runtime's form: the position in the window, laid out
+// as the runtime laid it out (`viewframe`), that lies on that pixel of an
+// image `imageheight` rows high.
+t_MousePress mousepressat(QPoint pixel, const PlatformRect& viewframe, int imageheight,
+                          Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
