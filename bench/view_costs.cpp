@@ -1,0 +1,222 @@
+// What the views cost the person and the machine, with the real program's
+// conversation running on the offscreen platform:
+// - the time from a key press delivered to view 0 (a Qt key event) until
+//   the view has painted the typed character, over a few hundred keys;
+// - the CPU used and the images converted while the program idles at its
+//   prompt: window visible, minimised, and hidden with Alle Fenster
+//   ausblenden.
+//   sprecho_view_costs [keys] [seconds]
+// Keys follow each other after a random pause of up to 40 ms, so that they
+// fall anywhere within the 33 ms refresh period, as typing does.
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frontends/qt/app_delegate.h"
+#include "frontends/qt/application.h"
+#include "frontends/qt/graphic_views.h"
+#include "frontends/qt/handles.h"
+#include "input/key_events.h"
+#include "util/diagnostics.h"
+#include "windows/video_memory.h"
+#include "windows/window_table.h"
+
+namespace {
+
+// Counts the drawing passes of the graphic views: each converts the
+// window's pixels into an image once.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+double cpuseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// Turns the event loop until `done` answers true; false after `ms`.
+template <typename Done>
+bool turnuntil(Done done, int ms = 10000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+void turnfor(int ms)
+{
+    turnuntil([] { return false; }, ms);
+}
+
+void sendkey(QWidget* view, int key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers, text);
+        QCoreApplication::sendEvent(view, &event);
+    }
+}
+
+// The program waits in the line editor for a key.
+bool waitingforkey()
+{
+    return windowtable[0].TextCursorLevel == 1 && keyqueuelength() == 0;
+}
+
+uint8_t cellcode(const t_Window& w, int64_t column, int64_t line)
+{
+    return videomemory[w.TextMemoryStart + (line - 1) * w.TextWidth + (column - 1)];
+}
+
+// Whether the image view 0 painted last shows the cell (column, line) as
+// its pixels are in video memory now.
+bool shows(const GraphicView* view, int64_t column, int64_t line)
+{
+    const WindowImage* image = view->shownimage();
+    const t_Window& w = windowtable[0];
+    if (image == nullptr || image->Width != w.Width)
+        return false;
+    const int64_t cellwidth = w.Font.Width, cellheight = w.Font.Height;
+    for (int64_t y = (line - 1) * cellheight; y < line * cellheight; ++y)
+        for (int64_t x = (column - 1) * cellwidth; x < column * cellwidth; ++x) {
+            const uint8_t* pixel = &videomemory[w.MemoryStart + 3 * (y * w.Width + x)];
+            const uint32_t expected = 0xFF000000u | uint32_t(pixel[0]) << 16 | uint32_t(pixel[1]) << 8 | pixel[2];
+            if (image->Pixels[size_t(y * image->Width + x)] != expected)
+                return false;
+        }
+    return true;
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size())));
+    return values[index];
+}
+
+// Milliseconds from each key press to the painted character.
+std::vector<double> keystrokes(GraphicView* view, int count)
+{
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int> pause(0, 40);
+    std::vector<double> latencies;
+    const int64_t linestart = windowtable[0].TextHpos;
+    for (int k = 0; k < count; ++k) {
+        if (windowtable[0].TextHpos >= linestart + 40) {
+            sendkey(view, Qt::Key_Z, Qt::ControlModifier, QString());  // clears the line
+            if (!turnuntil([&] { return waitingforkey() && windowtable[0].TextHpos == linestart; }))
+                break;
+        }
+        turnfor(pause(random));
+        if (!turnuntil(waitingforkey))
+            break;
+        const int64_t column = windowtable[0].TextHpos, line = windowtable[0].TextVpos;
+        const char letter = char('a' + k % 26);
+        QElapsedTimer timer;
+        timer.start();
+        sendkey(view, Qt::Key_A + k % 26, Qt::NoModifier, QString(QChar(letter)));
+        const bool painted = turnuntil([&] {
+            const t_Window& w = windowtable[0];
+            return w.TextHpos == column + 1 && cellcode(w, column, line) == uint8_t(letter) &&
+                   shows(view, column, line);
+        });
+        if (!painted) {
+            std::fprintf(stderr, "view_costs: key %d was not painted within 10 s\n", k);
+            break;
+        }
+        latencies.push_back(double(timer.nsecsElapsed()) * 1e-6);
+    }
+    return latencies;
+}
+
+void idle(const char* state, int seconds, const PaintCounter& counter)
+{
+    turnfor(500);  // what the change itself draws is not idling
+    const int paints = counter.paints;
+    const double cpu = cpuseconds();
+    QElapsedTimer timer;
+    timer.start();
+    turnfor(seconds * 1000);
+    const double wall = double(timer.nsecsElapsed()) * 1e-9;
+    std::printf("idle %d s, %s: %.2f %% of one core, %d image conversions\n", seconds, state,
+                100 * (cpuseconds() - cpu) / wall, counter.paints - paints);
+}
+
+QAction* menuitem(int64_t tag)
+{
+    for (QMenu* menu : appdelegate().menus)
+        for (QAction* action : menu->actions())
+            if (action->data().toLongLong() == tag)
+                return action;
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int keys = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
+    startapplicationfortests(argc, argv);
+    DiagCapture quiet;  // the program's diagnostics are not the figures
+    // A tick keeps the waiting loops turning when nothing else happens.
+    QTimer tick;
+    tick.start(5);
+    appdelegate().applicationDidFinishLaunching();
+
+    GraphicView* view = appdelegate().t_View00;
+    PaintCounter counter;
+    for (int n = 0; n < graphicwindowcount; ++n)
+        appdelegate().view(n)->installEventFilter(&counter);
+    if (!turnuntil([&] { return waitingforkey() && view->shownimage() != nullptr; }, 20000)) {
+        std::fprintf(stderr, "view_costs: the program did not reach its prompt\n");
+        return 1;
+    }
+
+    const std::vector<double> latencies = keystrokes(view, keys);
+    quiet.clear();
+    if (latencies.empty())
+        return 1;
+    std::printf("key press to painted character, %zu keys: median %.1f ms, 90th percentile %.1f ms, "
+                "99th percentile %.1f ms, longest %.1f ms\n",
+                latencies.size(), percentile(latencies, 0.5), percentile(latencies, 0.9),
+                percentile(latencies, 0.99), percentile(latencies, 1.0));
+    sendkey(view, Qt::Key_Z, Qt::ControlModifier, QString());
+
+    idle("window visible", seconds, counter);
+    for (int n = 0; n < graphicwindowcount; ++n)
+        if (QWidget* window = appdelegate().view(n)->window(); window->isVisible())
+            window->showMinimized();
+    idle("windows minimised", seconds, counter);
+    if (QAction* hideall = menuitem(200))
+        hideall->trigger();
+    idle("windows hidden (Alle Fenster ausblenden)", seconds, counter);
+    quiet.clear();
+    std::fflush(stdout);
+    std::_Exit(0);
+}
