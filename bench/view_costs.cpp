@@ -5,7 +5,10 @@
 // - the CPU used and the images converted while the program idles at its
 //   prompt: window visible, minimised, and hidden with Alle Fenster
 //   ausblenden.
-//   sprecho_view_costs [keys] [seconds]
+//   sprecho_view_costs [keys] [seconds] [screen width x height]
+// The screen is 1920 x 1200 unless given: there the window shows its
+// 1280 x 800 pixels one to one; on 1366 x 768 it is fitted and the view
+// scales the image down, filtered.
 // Keys follow each other after a random pause of up to 40 ms, so that they
 // fall anywhere within the 33 ms refresh period, as typing does.
 #include <QAction>
@@ -13,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +25,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "frontends/qt/app_delegate.h"
 #include "frontends/qt/application.h"
@@ -176,13 +181,34 @@ QAction* menuitem(int64_t tag)
     return nullptr;
 }
 
+// An offscreen platform with one screen of the given size ("1366x768"),
+// described in the file whose name is returned.
+std::string offscreenscreen(const std::string& size)
+{
+    int width = 1920, height = 1200;
+    std::sscanf(size.c_str(), "%dx%d", &width, &height);
+    const std::string path = "/tmp/sprecho-view-costs-" + std::to_string(getpid()) + ".json";
+    if (FILE* file = std::fopen(path.c_str(), "w")) {
+        std::fprintf(file,
+                     "{\"screens\": [{\"name\": \"Screen\", \"x\": 0, \"y\": 0, \"width\": %d, "
+                     "\"height\": %d, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}\n",
+                     width, height);
+        std::fclose(file);
+    }
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
+    return path;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int keys = argc > 1 ? std::atoi(argv[1]) : 300;
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
-    startapplicationfortests(argc, argv);
+    const std::string screen = offscreenscreen(argc > 3 ? argv[3] : "1920x1200");
+    int qtargc = 1;
+    startapplicationfortests(qtargc, argv);
+    std::remove(screen.c_str());
     DiagCapture quiet;  // the program's diagnostics are not the figures
     // A tick keeps the waiting loops turning when nothing else happens.
     QTimer tick;
@@ -202,6 +228,9 @@ int main(int argc, char** argv)
     quiet.clear();
     if (latencies.empty())
         return 1;
+    std::printf("screen %d x %d, view %d x %d, image %s\n", view->screen()->geometry().width(),
+                view->screen()->geometry().height(), view->width(), view->height(),
+                view->imagegeometry().mode == ScaleMode::nearest ? "sharp" : "filtered");
     std::printf("key press to painted character, %zu keys: median %.1f ms, 90th percentile %.1f ms, "
                 "99th percentile %.1f ms, longest %.1f ms\n",
                 latencies.size(), percentile(latencies, 0.5), percentile(latencies, 0.9),
