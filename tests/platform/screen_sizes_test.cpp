@@ -132,6 +132,19 @@ QImage shownview(GraphicView* view)
 
 const QColor margin(0x54, 0x54, 0x54);  // colour 5, the margin a window starts with
 
+// Counts a view's drawing passes; each converts the window's pixels once.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 // Window 0 asks for 1280 x 800 pixels with margins of 24 on each screen. It
@@ -329,4 +342,29 @@ TEST(ScreenSizes, VollbildTogglesFullScreen)
     EXPECT_EQ(menuevents(), events);
     for (const uint8_t n : shown)
         platform::order_window_front(platformwindow(n));
+}
+
+// A minimised window's view converts nothing when the runtime marks it or
+// asks it to draw; shown again, it draws the pixels as they are then.
+TEST(ScreenSizes, AMinimisedWindowDrawsOnlyWhenShownAgain)
+{
+    showsquares();
+    WindowRestorer restore(3);
+    GraphicView* view = viewof(3);
+    PaintCounter counter;
+    view->installEventFilter(&counter);
+    TopWindow* window = topwindow(3);
+    window->showMinimized();
+    pump_for(50);
+    std::fill_n(&videomemory[windowtable[3].MemoryStart], 4 * 320 * 200, uint8_t(0x33));
+    counter.paints = 0;
+    platform::mark_view(windowview(3));
+    platform::draw_view_now(windowview(3));
+    pump_for(100);
+    EXPECT_EQ(counter.paints, 0);
+    window->showNormal();
+    ASSERT_TRUE(pump_until([&] { return counter.paints > 0; }));
+    ASSERT_NE(view->shownimage(), nullptr);
+    EXPECT_EQ(view->shownimage()->Pixels[0], 0xFF333333u);
+    view->removeEventFilter(&counter);
 }

@@ -160,15 +160,24 @@ void set_view_frame(PlatformView* view, PlatformRect frame)
         widget->setruntimeframe(frame);
 }
 
+// A minimised window's view converts nothing: it is drawn afresh when the
+// window is shown again (TopWindow).
+bool drawable(const GraphicView* widget)
+{
+    return widget != nullptr && !widget->window()->isMinimized();
+}
+
 void mark_view(PlatformView* view)
 {
-    if (GraphicView* widget = toview(view))
+    GraphicView* widget = toview(view);
+    if (drawable(widget))
         widget->update();
 }
 
 void draw_view_now(PlatformView* view)
 {
-    if (GraphicView* widget = toview(view))
+    GraphicView* widget = toview(view);
+    if (drawable(widget))
         widget->repaint();
 }
 
