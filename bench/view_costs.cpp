@@ -9,8 +9,10 @@
 // The screen is 1920 x 1200 unless given: there the window shows its
 // 1280 x 800 pixels one to one; on 1366 x 768 it is fitted and the view
 // scales the image down, filtered.
-// Keys follow each other after a random pause of up to 40 ms, so that they
-// fall anywhere within the 33 ms refresh period, as typing does.
+// Keys follow each other 50 to 250 ms apart, at random, as typing does:
+// a pause much longer than the 33 ms refresh period lets a key fall
+// anywhere within the period (a short pause after each painted key would
+// put the next key early in the period and wait longer than typing does).
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,7 +70,10 @@ bool turnuntil(Done done, int ms = 10000, int poll = 1)
 {
     QElapsedTimer timer;
     timer.start();
+    // Precise: a coarse timer's wake-ups fall in with the refresh thread's
+    // hand-offs, and every key would then arrive just after a refresh pass.
     QTimer wake;
+    wake.setTimerType(Qt::PreciseTimer);
     wake.start(poll);
     while (!done()) {
         if (timer.elapsed() >= ms)
@@ -137,7 +142,7 @@ struct Keystroke {
 std::vector<Keystroke> keystrokes(GraphicView* view, int count)
 {
     std::mt19937 random(1);
-    std::uniform_int_distribution<int> pause(0, 40);
+    std::uniform_int_distribution<int> pause(50, 250);
     std::vector<Keystroke> strokes;
     const int64_t linestart = windowtable[0].TextHpos;
     for (int k = 0; k < count; ++k) {
