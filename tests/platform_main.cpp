@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "frontends/qt/application.h"
 #include "platform/platform.h"
@@ -16,6 +17,12 @@ extern "C" __attribute__((weak)) int __lsan_do_recoverable_leak_check();
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // The desktop the tests see: a large primary screen, a laptop's
+    // 1366 x 768 beside it and a HiDPI laptop beyond that (2560 x 1600
+    // device pixels, two per point: 1280 x 800 points).
+    const char* qpa = std::getenv("QT_QPA_PLATFORM");
+    if (qpa == nullptr || std::string(qpa) == "offscreen")
+        setenv("QT_QPA_PLATFORM", "offscreen:configfile=" SPRECHO_TEST_SCREENS, 1);
     startapplicationfortests(argc, argv);
     titlebarheight = platform::measure_title_bar_height();
     installruntimereset();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <mutex>
@@ -32,6 +33,9 @@ namespace {
 // The title bar height the test program measured at its start; starting
 // the program's launch work in a test measures it again.
 int64_t measuredtitlebar = 0;
+// Where the platform's windows were when the test program started: a test
+// that moves one (to another screen, say) leaves it there otherwise.
+std::array<PlatformRect, 13> startframes{};
 
 // Waits for `done`, turning the event loop where there is one (the service
 // threads hand work to the main thread and would wait for it for ever).
@@ -81,6 +85,7 @@ void resetruntime()
     stopservicethreads();
     for (uint8_t n = 0; n <= 12 && platform::available(); ++n) {
         platform::order_window_out(platformwindow(n));
+        platform::set_window_frame(platformwindow(n), startframes[n]);
         platform::set_text_view_text(windowtextview(n), "");  // none for windows but 8, 9, 10
     }
     for (uint8_t n = 0; n < graphicwindowcount; ++n) {
@@ -125,5 +130,7 @@ void resetruntime()
 void installruntimereset()
 {
     measuredtitlebar = titlebarheight;
+    for (uint8_t n = 0; n <= 12 && platform::available(); ++n)
+        startframes[n] = platform::window_frame(platformwindow(n));
     testing::UnitTest::GetInstance()->listeners().Append(new ResetBeforeEachTest);
 }

@@ -4,12 +4,12 @@
 // the same process and in whatever order.
 //
 // What it puts back: the service threads stopped (refresh, printer), every
-// platform window hidden and the text views emptied; the window table,
-// video memory (zeros) and the memory flags as before t_InitMemory, the
-// title bar height as measured when the test program started; the key,
-// mouse and menu queues empty with their flags and handlers as at start;
-// the menu action table, the printer buffers, the data rows and the answer
-// table empty. The character tables exist from the start and are left as
+// platform window hidden and back where it started, the text views emptied;
+// the window table, video memory (zeros) and the memory flags as before
+// t_InitMemory, the title bar height as measured when the test program
+// started; the key, mouse and menu queues empty with their flags and
+// handlers as at start; the menu action table, the printer buffers, the
+// data rows and the answer table empty. The character tables exist from the start and are left as
 // they are. What it cannot put back: thread numbers keep counting, and a
 // program thread that a failed test left waiting keeps waiting.
 #pragma once

@@ -55,7 +55,11 @@ void AppDelegate::windowShouldClose(QWidget* window)
 
 void AppDelegate::windowDidResize(QWidget* window)
 {
-    relayouttextwindow(windownumber(tohandle(window)));
+    const uint8_t number = windownumber(tohandle(window));
+    if (number < graphicwindowcount && view(number) != nullptr)
+        view(number)->layoutincontent();
+    else
+        relayouttextwindow(number);
 }
 
 void AppDelegate::MenuHandler(QAction* item)

@@ -66,10 +66,10 @@ public:
     void applicationStateChanged(Qt::ApplicationState state);
     void applicationWillTerminate();
 
-    // Windows: the close box hides, a resize lays out the text windows.
-    // On Linux the menu bar lives in the windows: whatever leaves no window
-    // shown (the close box, the window manager's close request, a menu
-    // choice) quits the application as Beenden does.
+    // Windows: the close box hides, a resize lays out the window's view or
+    // text view. On Linux the menu bar lives in the windows: whatever leaves
+    // no window shown (the close box, the window manager's close request, a
+    // menu choice) quits the application as Beenden does.
     void windowShouldClose(QWidget* window);
     void windowDidResize(QWidget* window);
 

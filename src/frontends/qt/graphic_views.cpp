@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "frontends/qt/composition.h"
@@ -87,16 +88,61 @@ QVariant GraphicView::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImEnabled: return composingallowed();
     case Qt::ImHints: return int(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
     case Qt::ImCursorRectangle: {
-        // The cell in image pixels, scaled as the image is to the view.
+        // The cell in image pixels, scaled and placed as the image is.
         const t_CursorCell cell = viewtextcursor(number_);
         if (cell.ImageWidth < 1 || cell.ImageHeight < 1)
             return QRect();
-        const double sx = double(width()) / double(cell.ImageWidth);
-        const double sy = double(height()) / double(cell.ImageHeight);
-        return QRectF(cell.X * sx, cell.Y * sy, cell.Width * sx, cell.Height * sy).toRect();
+        const ViewGeometry geometry =
+            viewgeometry(QSize(int(cell.ImageWidth), int(cell.ImageHeight)), size(), devicePixelRatioF());
+        const double sx = geometry.target.width() / double(cell.ImageWidth);
+        const double sy = geometry.target.height() / double(cell.ImageHeight);
+        return QRectF(geometry.target.left() + cell.X * sx, geometry.target.top() + cell.Y * sy,
+                      cell.Width * sx, cell.Height * sy)
+            .toAlignedRect();
     }
     default: return QWidget::inputMethodQuery(query);
     }
+}
+
+void GraphicView::setnaturalcontent(QSize size)
+{
+    naturalcontent_ = size;
+    layoutincontent();
+}
+
+void GraphicView::setruntimeframe(const PlatformRect& frame)
+{
+    runtimeframe_ = frame;
+    layoutincontent();
+}
+
+void GraphicView::layoutincontent()
+{
+    const QWidget* content = parentWidget();
+    if (content == nullptr)
+        return;
+    const QSize area = content->size();
+    const QSize natural = naturalcontent_.isEmpty() ? area : naturalcontent_;
+    const QRect laidout = toqtrect(runtimeframe_, natural.height());
+    const int left = laidout.left();
+    const int top = laidout.top();
+    const int right = natural.width() - laidout.left() - laidout.width();
+    const int bottom = natural.height() - laidout.top() - laidout.height();
+    setGeometry(left, top, std::max(0, area.width() - left - right),
+                std::max(0, area.height() - top - bottom));
+}
+
+QSize GraphicView::imagesize() const
+{
+    const QSize frame = toqtrect(runtimeframe_, 0).size();
+    if (!frame.isEmpty() || !lastimage_)
+        return frame;
+    return QSize(int(lastimage_->Width), int(lastimage_->Height));
+}
+
+ViewGeometry GraphicView::imagegeometry() const
+{
+    return viewgeometry(imagesize(), size(), devicePixelRatioF());
 }
 
 void GraphicView::paintEvent(QPaintEvent*)
@@ -106,15 +152,16 @@ void GraphicView::paintEvent(QPaintEvent*)
         lastimage_ = std::move(image);
     if (lastimage_) {
         // The runtime's pixels are 0xAARRGGBB words, which is what RGB32
-        // holds: wrap them instead of copying. Nearest-neighbour scaling
-        // keeps them sharp on screens with more than one pixel per point.
+        // holds: wrap them instead of copying. Around the image the margin
+        // colour of the window's content area shows through.
         const int width = int(lastimage_->Width);
         const int height = int(lastimage_->Height);
         const QImage wrapped(reinterpret_cast<const uchar*>(lastimage_->Pixels.data()), width,
                              height, qsizetype(width) * 4, QImage::Format_RGB32);
+        const ViewGeometry geometry = viewgeometry(QSize(width, height), size(), devicePixelRatioF());
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(rect(), wrapped);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, geometry.mode == ScaleMode::smooth);
+        painter.drawImage(geometry.target, wrapped);
     }
     viewenddraw(uint8_t(number_));
 }
@@ -157,10 +204,10 @@ void GraphicView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const QWidget* content = parentWidget() != nullptr ? parentWidget() : this;
-    const QPointF position = mapTo(content, event->position());
+    const QPoint pixel = imagepixelat(imagegeometry(), event->position());
     viewMouseDown(number_,
-                  mousepressfrom(position, content->height(), event->modifiers(), event->buttons()),
+                  mousepressat(pixel, runtimeframe_, imagesize().height(), event->modifiers(),
+                               event->buttons()),
                   event->button() == Qt::RightButton);
 }
 
@@ -171,12 +218,14 @@ void GraphicView::mouseReleaseEvent(QMouseEvent* event)
         viewMouseUp();
 }
 
-t_MousePress mousepressfrom(QPointF position, int contentheight, Qt::KeyboardModifiers modifiers,
-                            Qt::MouseButtons buttons)
+t_MousePress mousepressat(QPoint pixel, const PlatformRect& viewframe, int imageheight,
+                          Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
+    // Whole numbers, so the runtime's truncation toward zero gives back
+    // exactly this pixel, on either side of the image.
     t_MousePress press;
-    press.X = position.x();
-    press.Y = contentheight - position.y();
+    press.X = std::round(viewframe.x) + pixel.x();
+    press.Y = std::round(viewframe.y) + imageheight - pixel.y();
     press.ModifierFlags = flagsfor(modifiers);
     press.PressedButtons = ((buttons & Qt::LeftButton) ? 1 : 0) | ((buttons & Qt::RightButton) ? 2 : 0);
     return press;
@@ -186,36 +235,46 @@ namespace {
 
 void set_view_frame(PlatformView* view, PlatformRect frame)
 {
-    placewithinparent(toview(view), frame);
+    if (GraphicView* widget = toview(view))
+        widget->setruntimeframe(frame);
+}
+
+// A minimised window's view converts nothing: it is drawn afresh when the
+// window is shown again (TopWindow).
+bool drawable(const GraphicView* widget)
+{
+    return widget != nullptr && !widget->window()->isMinimized();
 }
 
 void mark_view(PlatformView* view)
 {
-    if (GraphicView* widget = toview(view))
+    GraphicView* widget = toview(view);
+    if (drawable(widget))
         widget->update();
 }
 
 void draw_view_now(PlatformView* view)
 {
-    if (GraphicView* widget = toview(view))
+    GraphicView* widget = toview(view);
+    if (drawable(widget))
         widget->repaint();
 }
 
-// The image fills the view, so rows first..last cover the view's lines
-// from first * height / rows up to (last + 1) * height / rows. When the
-// scale is no whole number, a line more on each side covers the rounding
-// of the scaled drawing.
+// Only the band of the view that shows the changed rows is drawn again;
+// an image of another height than the view last showed redraws it all.
 void mark_view_rows(PlatformView* view, int64_t first, int64_t last, int64_t rows)
 {
     GraphicView* widget = toview(view);
-    if (widget == nullptr || rows <= 0 || last < first)
+    if (!drawable(widget) || rows <= 0 || last < first)
         return;
-    const int64_t height = widget->height();
-    const int64_t margin = height % rows != 0 ? 1 : 0;
-    const int64_t top = std::max<int64_t>(first * height / rows - margin, 0);
-    const int64_t bottom = std::min(((last + 1) * height + rows - 1) / rows + margin, height);
-    if (bottom > top)
-        widget->update(QRect(0, int(top), widget->width(), int(bottom - top)));
+    const QSize image = widget->imagesize();
+    if (image.height() != rows) {
+        widget->update();
+        return;
+    }
+    const QRect band = viewrectofrows(widget->imagegeometry(), image, int(first), int(last));
+    if (!band.isEmpty())
+        widget->update(band);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <memory>
 
+#include "frontends/qt/view_geometry.h"
 #include "platform/entry_points.h"
+#include "platform/platform.h"
 
 class GraphicView : public QWidget {
 public:
@@ -16,6 +18,22 @@ public:
     // What an input method asks of the view: that it takes composed text,
     // and where the text cursor is (in the view's coordinates).
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+    // The runtime lays the view out in its window's content area as if that
+    // area had its natural size (the frame the runtime last asked for, less
+    // the title strip): `frame` from the area's bottom left. An area of
+    // another size (fitted to a small screen, resized, full screen) keeps
+    // the margins around the view, and the view takes the rest.
+    void setnaturalcontent(QSize size);
+    void setruntimeframe(const PlatformRect& frame);
+    const PlatformRect& runtimeframe() const { return runtimeframe_; }
+    void layoutincontent();
+
+    // The image last painted (none before the first), its size (the
+    // runtime's frame before the first), and where it goes in the view now.
+    const WindowImage* shownimage() const { return lastimage_.get(); }
+    QSize imagesize() const;
+    ViewGeometry imagegeometry() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -33,6 +51,8 @@ private:
     void modifierschanged(uint64_t flags);
 
     int number_;
+    QSize naturalcontent_;
+    PlatformRect runtimeframe_;
     // The last image shown: a pass without an image leaves the view as it
     // was instead of blanking it.
     std::shared_ptr<WindowImage> lastimage_;
@@ -52,7 +72,9 @@ using View05 = ViewN<5>;
 using View06 = ViewN<6>;
 using View07 = ViewN<7>;
 
-// A mouse press at `position` (Qt coordinates of the window's content area,
-// `contentheight` high) in the runtime's form.
-t_MousePress mousepressfrom(QPointF position, int contentheight, Qt::KeyboardModifiers modifiers,
-                            Qt::MouseButtons buttons);
+// A mouse press on image pixel `pixel` (outside the image in the
+// letterbox) in the runtime's form: the position in the window, laid out
+// as the runtime laid it out (`viewframe`), that lies on that pixel of an
+// image `imageheight` rows high.
+t_MousePress mousepressat(QPoint pixel, const PlatformRect& viewframe, int imageheight,
+                          Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);

@@ -32,10 +32,10 @@ void makegraphicwindow(GraphicView*& outlet, int number)
 {
     TopWindow* window = makewindow(QStringLiteral("Sprecho"), QPoint(40 + 30 * number, 40 + 30 * number),
                                    QSize(graphicwidth, graphicheight));
-    window->setFixedSize(window->size());
     auto* view = new View(window->content());
-    view->setGeometry(graphicborder, graphicborder, graphicwidth - 2 * graphicborder,
-                      graphicheight - 2 * graphicborder);
+    view->setnaturalcontent(QSize(graphicwidth, graphicheight));
+    view->setruntimeframe({graphicborder, graphicborder, graphicwidth - 2 * graphicborder,
+                           graphicheight - 2 * graphicborder});
     outlet = view;
 }
 

@@ -8,6 +8,7 @@
 #include "frontends/qt/application.h"
 #include "frontends/qt/handles.h"
 #include "frontends/qt/key_mapping.h"
+#include "frontends/qt/platform_windows.h"
 #include "frontends/qt/port.h"
 #include "platform/entry_points.h"
 #include "platform/platform.h"
@@ -68,6 +69,10 @@ QMenu* windowmenu()
     auto* menu = new QMenu(QStringLiteral("Fenster"));
     additem(menu, QStringLiteral("Alle Fenster ausblenden"), hideallwindowstag);
     additem(menu, QStringLiteral("Fenster ausblenden"), 201, shortcut('W'));
+    // The desktop's own command: no tag, the runtime never hears of it.
+    QAction* fullscreen = menu->addAction(QStringLiteral("Vollbild"));
+    fullscreen->setShortcut(shortcut('F'));
+    QObject::connect(fullscreen, &QAction::triggered, fullscreen, [] { togglefullscreen(); });
     menu->addSeparator();
     addpair(menu, QStringLiteral("Protokoll zeigen"), QStringLiteral("Protokoll ausblenden"), 209,
             shortcut('P'));

@@ -11,8 +11,10 @@
 #include "frontends/qt/frames.h"
 #include "frontends/qt/graphic_views.h"
 #include "frontends/qt/handles.h"
+#include "frontends/qt/platform_windows.h"
 #include "frontends/qt/port.h"
 #include "frontends/qt/top_window.h"
+#include "frontends/qt/view_geometry.h"
 #include "platform/entry_points.h"
 #include "platform/platform.h"
 
@@ -82,16 +84,64 @@ void layoutparts(QWidget* window)
         top->layoutparts();
 }
 
+GraphicView* graphicviewof(const QWidget* window)
+{
+    const uint8_t number = numberof(window);
+    return number < graphicwindowcount ? appdelegate().view(number) : nullptr;
+}
+
 // Gives the window the content area `content` with the menu bar above it
-// and lays its parts out. A graphic window is as large as its pixels; the
-// user does not resize it.
+// and lays its parts out. The person may resize a graphic window down to a
+// small size (its view then scales the image down); the text windows
+// follow their frames.
 void placecontent(QWidget* window, QRect content)
 {
     const QRect geometry = content.adjusted(0, -menubarheight(window), 0, 0);
-    if (numberof(window) < graphicwindowcount)
-        window->setFixedSize(geometry.size());
+    GraphicView* view = graphicviewof(window);
+    if (view != nullptr)
+        window->setMinimumSize(geometry.size().boundedTo(QSize(160, 100 + menubarheight(window))));
     window->setGeometry(geometry);
     layoutparts(window);
+    if (view != nullptr)
+        view->layoutincontent();
+}
+
+
+// The screen a rectangle of the window lies on: the one under its centre,
+// else the window's own (which a hidden window learns only when shown).
+const QScreen* screenfor(const QWidget* window, QRect rect)
+{
+    if (const QScreen* screen = QGuiApplication::screenAt(rect.center()))
+        return screen;
+    return window->screen();
+}
+
+const QScreen* screenof(const QWidget* window)
+{
+    return screenfor(window, window->geometry());
+}
+
+// The content area a graphic window gets when it asks for `content`: that
+// area when the window, with its menu bar and title strip, fits into the
+// free area of its screen; otherwise the largest window of the same shape
+// that fits, with its bottom left corner where asked as far as the free
+// area allows. Its natural size stays what was asked for: the view scales
+// the image down.
+QRect fittedcontent(const QWidget* window, QRect content)
+{
+    const QScreen* screen = screenfor(window, content);
+    if (screen == nullptr)
+        return content;
+    const int above = menubarheight(window) + titlestrip(window);
+    const QSize natural(content.width(), content.height() + above);
+    const QRect area = screen->availableGeometry();
+    const QSize fitted = fittedsize(natural, area.size());
+    if (fitted == natural)
+        return content;
+    QRect outer(QPoint(content.left(), content.bottom() + 1 - fitted.height()), fitted);
+    outer.moveLeft(std::clamp(outer.left(), area.left(), area.right() + 1 - outer.width()));
+    outer.moveTop(std::clamp(outer.top(), area.top(), area.bottom() + 1 - outer.height()));
+    return outer.adjusted(0, std::min(above, outer.height()), 0, 0);
 }
 
 // A hidden window gets its resize event only when it is shown; the text
@@ -111,7 +161,7 @@ void deliverresize(QWidget* window, QSize old)
 // title strip is on the screen again; its size stays.
 void keeptitleonscreen(QWidget* window)
 {
-    const QScreen* screen = window->screen();
+    const QScreen* screen = screenof(window);
     if (screen == nullptr)
         return;
     const int top = contentgeometry(window).top() - titlestrip(window);
@@ -167,8 +217,18 @@ void set_window_frame(PlatformWindow* handle, PlatformRect frame)
     if (window == nullptr)
         return;
     const int title = titlestrip(window);
-    const QRect content = toqtrect({frame.x, frame.y, frame.width, std::max(0.0, frame.height - title)},
+    QRect content = toqtrect({frame.x, frame.y, frame.width, std::max(0.0, frame.height - title)},
                              primaryscreenheight());
+    if (GraphicView* view = graphicviewof(window)) {
+        view->setnaturalcontent(content.size());
+        // Full screen stays until the person leaves it; the window then
+        // returns to where it was before.
+        if (window->isFullScreen()) {
+            view->layoutincontent();
+            return;
+        }
+        content = fittedcontent(window, content);
+    }
     const QSize old = window->size();
     placecontent(window, content);
     deliverresize(window, old);
@@ -178,7 +238,7 @@ void set_window_frame(PlatformWindow* handle, PlatformRect frame)
 PlatformRect window_screen_frame(PlatformWindow* handle)
 {
     const QWidget* window = towidget(handle);
-    const QScreen* screen = window != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = window != nullptr ? screenof(window) : QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return {};
     return fromqtrect(screen->geometry(), primaryscreenheight());
@@ -218,6 +278,10 @@ void order_window_front(PlatformWindow* handle)
     QWidget* window = towidget(handle);
     if (window == nullptr)
         return;
+    // Brought to the front, a minimised window (Alle Fenster ausblenden)
+    // is shown again as it was.
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     keeptitleonscreen(window);
     // Offscreen windows have no stacking order (and say so on every call).
@@ -269,21 +333,49 @@ void set_window_background(PlatformWindow* handle, double red, double green, dou
 
 void center_window(PlatformWindow* handle)
 {
-    const QWidget* window = towidget(handle);
-    if (window == nullptr || window->screen() == nullptr)
+    QWidget* window = towidget(handle);
+    const QScreen* screen = window != nullptr ? screenof(window) : nullptr;
+    if (screen == nullptr || window->isFullScreen())
         return;
-    // Centred on the screen's free area; a frame too large for it keeps its
-    // top and left edges on the screen, so the title bar stays reachable.
-    const QRect area = window->screen()->availableGeometry();
-    PlatformRect frame = window_frame(handle);
-    const double left = std::max<double>(area.left(), area.left() + (area.width() - frame.width) / 2);
-    const double top = std::max<double>(area.top(), area.top() + (area.height() - frame.height) / 2);
-    frame.x = std::floor(left);
-    frame.y = primaryscreenheight() - std::floor(top) - frame.height;
-    set_window_frame(handle, frame);
+    // The whole window (title strip, menu bar, content) centred on the
+    // screen's free area; one too large for it keeps its top and left
+    // edges on the area, so the title bar stays reachable. Only the
+    // position changes: a graphic window keeps its size, fitted or not.
+    const QRect area = screen->availableGeometry();
+    const QRect content = contentgeometry(window);
+    const int above = menubarheight(window) + titlestrip(window);
+    const int left = std::max(area.left(), area.left() + (area.width() - content.width()) / 2);
+    const int top = std::max(area.top(), area.top() + (area.height() - content.height() - above) / 2);
+    placecontent(window, QRect(QPoint(left, top + above), content.size()));
+}
+
+// The graphic window in front: the active window when it is one, else the
+// first visible graphic window.
+QWidget* frontgraphicwindow()
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active != nullptr && active->isVisible() && graphicviewof(active) != nullptr)
+        return active;
+    for (int number = 0; number < graphicwindowcount; ++number) {
+        QWidget* window = graphicwindow(number);
+        if (window != nullptr && window->isVisible())
+            return window;
+    }
+    return nullptr;
 }
 
 }  // namespace
+
+void togglefullscreen()
+{
+    QWidget* window = frontgraphicwindow();
+    if (window == nullptr)
+        return;
+    if (window->isFullScreen())
+        window->showNormal();
+    else
+        window->showFullScreen();
+}
 
 void addwindows(platform::Port& port)
 {

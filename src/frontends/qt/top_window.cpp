@@ -43,3 +43,12 @@ void TopWindow::resizeEvent(QResizeEvent* event)
     layoutparts();
     appdelegate().windowDidResize(this);
 }
+
+void TopWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Marking the window alone does not reach the views inside it.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        for (QWidget* part : content_->findChildren<QWidget*>())
+            part->update();
+}

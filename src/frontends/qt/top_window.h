@@ -28,6 +28,9 @@ protected:
     // window is never destroyed while the application runs.
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Shown again after being minimised, the window draws its views afresh:
+    // their marks were skipped meanwhile.
+    void changeEvent(QEvent* event) override;
 
 private:
     QMenuBar* menubar_;
