@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <limits>
 
+#include "frontends/qt/accessible_views.h"
 #include "frontends/qt/frames.h"
 #include "frontends/qt/handles.h"
 #include "frontends/qt/key_mapping.h"
@@ -116,14 +117,18 @@ void set_view_frame(PlatformView* view, PlatformRect frame)
 
 void mark_view(PlatformView* view)
 {
-    if (GraphicView* widget = toview(view))
+    if (GraphicView* widget = toview(view)) {
         widget->update();
+        noteviewchange(widget);
+    }
 }
 
 void draw_view_now(PlatformView* view)
 {
-    if (GraphicView* widget = toview(view))
+    if (GraphicView* widget = toview(view)) {
         widget->repaint();
+        noteviewchange(widget);
+    }
 }
 
 }  // namespace
