@@ -37,8 +37,13 @@ QString viewname(const GraphicView& view)
 }
 
 class AccessibleView;
-// The views' accessible objects that exist (main thread).
-std::set<AccessibleView*> accessibleviews;
+// The views' accessible objects that exist (main thread). Never destroyed:
+// Qt may delete the objects during the process's own end.
+std::set<AccessibleView*>& accessibleviews()
+{
+    static auto* views = new std::set<AccessibleView*>;
+    return *views;
+}
 
 class AccessibleView final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
@@ -52,9 +57,9 @@ public:
         timer_.setSingleShot(true);
         timer_.setInterval(announceinterval_ms);
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { announce(); });
-        accessibleviews.insert(this);
+        accessibleviews().insert(this);
     }
-    ~AccessibleView() override { accessibleviews.erase(this); }
+    ~AccessibleView() override { accessibleviews().erase(this); }
     AccessibleView(const AccessibleView&) = delete;
     AccessibleView& operator=(const AccessibleView&) = delete;
 
@@ -270,7 +275,7 @@ struct ListenersArrive final : QAccessible::ActivationObserver {
     void accessibilityActiveChanged(bool active) override
     {
         if (active)
-            for (AccessibleView* view : accessibleviews)
+            for (AccessibleView* view : accessibleviews())
                 view->listenersarrived();
     }
 };
