@@ -99,13 +99,19 @@ void copypicture()
     platform::run_on_main([&] { platform::set_pasteboard_image(*image); });
 }
 
+// A graphic window's text as it is copied: trimmed lines, look-alikes.
+std::string copiedscreentext(uint8_t window)
+{
+    return t_PrintableText(t_GetScreen(window, "\r"));
+}
+
 void copytext()
 {
     const uint8_t window = mainwindownumber();
     std::string text;
     const auto readview = [&](PlatformTextView* view) { text = platform::text_view_text(view); };
     if (isgraphicwindow(window)) {
-        text = t_PrintableText(t_GetScreen(window, "\r"));
+        text = copiedscreentext(window);
     } else if (window != printerwindow && window != consolewindow) {
         sysbeep();
         return;
@@ -263,6 +269,19 @@ void t_MenuEventHandler(const t_MenuItemInfo& item)
     }
     runcommand(size_t(index));
     appendevent(std::move(event));
+}
+
+bool viewscreentext(uint8_t window, t_ScreenText& screen)
+{
+    if (!windowhastext(window))
+        return false;
+    const t_Window& w = windowtable[window];
+    screen.Columns = w.TextWidth;
+    screen.Lines = w.TextHeight;
+    screen.CursorColumn = w.TextHpos;
+    screen.CursorLine = w.TextVpos;
+    screen.Text = copiedscreentext(window);
+    return true;
 }
 
 std::string t_PrintableText(const std::string& text)

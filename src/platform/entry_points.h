@@ -169,3 +169,25 @@ struct t_TextScreen {
 bool viewtextscreen(uint8_t window, t_TextScreen& screen);
 // The colour number's red, green and blue as 0xRRGGBB (black for 16 and up).
 uint32_t palettergb(unsigned number);
+
+// ---- Reading a window's screen text ----------------------------------------------
+// For a front-end that reads a graphic window out as text (to assistive
+// technology).
+
+// A window's text as Text kopieren copies it: each line without its
+// trailing blanks, carriage returns between the lines, no empty lines at
+// the end, graphic characters as printable look-alikes (each cell is one
+// character). The grid's size, and the text cursor as 1-based column and
+// line of the grid.
+struct t_ScreenText {
+    std::string Text;
+    int64_t Columns = 0;  // the grid's size
+    int64_t Lines = 0;
+    int64_t CursorColumn = 0;
+    int64_t CursorLine = 0;
+};
+
+// Reads graphic window `window`'s text into `screen`; false, and no
+// message, when the window is not set up or has no text. Any thread; the
+// text may change while it is read.
+bool viewscreentext(uint8_t window, t_ScreenText& screen);

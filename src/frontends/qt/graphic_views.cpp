@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 
+#include "frontends/qt/accessible_views.h"
 #include "frontends/qt/composition.h"
 #include "frontends/qt/frames.h"
 #include "frontends/qt/handles.h"
@@ -249,15 +250,19 @@ bool drawable(const GraphicView* widget)
 void mark_view(PlatformView* view)
 {
     GraphicView* widget = toview(view);
-    if (drawable(widget))
+    if (drawable(widget)) {
         widget->update();
+        noteviewchange(widget);
+    }
 }
 
 void draw_view_now(PlatformView* view)
 {
     GraphicView* widget = toview(view);
-    if (drawable(widget))
+    if (drawable(widget)) {
         widget->repaint();
+        noteviewchange(widget);
+    }
 }
 
 // Only the band of the view that shows the changed rows is drawn again;
@@ -269,12 +274,13 @@ void mark_view_rows(PlatformView* view, int64_t first, int64_t last, int64_t row
         return;
     const QSize image = widget->imagesize();
     if (image.height() != rows) {
-        widget->update();
+        mark_view(view);
         return;
     }
     const QRect band = viewrectofrows(widget->imagegeometry(), image, int(first), int(last));
     if (!band.isEmpty())
         widget->update(band);
+    noteviewchange(widget);
 }
 
 }  // namespace

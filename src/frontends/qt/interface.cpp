@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "frontends/qt/accessible_views.h"
 #include "frontends/qt/app_delegate.h"
 #include "frontends/qt/graphic_views.h"
 #include "frontends/qt/menus.h"
@@ -57,12 +58,18 @@ struct TextWindow {
 };
 
 // The scroll view and ruler get their places from the same relayout a
-// resize runs, so the first layout and every later one agree.
-TextWindow maketextwindow(const QString& title, QPoint position, QSize content, bool withruler)
+// resize runs, so the first layout and every later one agree. A screen
+// reader names the text view as its window and hears what it holds.
+TextWindow maketextwindow(const QString& title, QPoint position, QSize content, bool withruler,
+                          const QString& description)
 {
     TopWindow* window = makewindow(title, position, content);
     auto* text = new TextView(window->content());
+    text->setAccessibleName(title);
+    text->setAccessibleDescription(description);
     QLineEdit* ruler = withruler ? makeruler(window->content()) : nullptr;
+    if (ruler != nullptr)
+        ruler->setAccessibleName(QStringLiteral("Spaltenlineal"));
     return {window, text, ruler};
 }
 
@@ -83,18 +90,21 @@ TopWindow* makenotewindow(const QString& title, QPoint position, QSize content, 
 void buildtextwindows(AppDelegate& d)
 {
     const TextWindow pasteboard =
-        maketextwindow(QStringLiteral("Zwischenablage"), {120, 120}, {500, 300}, false);
+        maketextwindow(QStringLiteral("Zwischenablage"), {120, 120}, {500, 300}, false,
+                       QStringLiteral("Der Text der Zwischenablage"));
     d.PasteboardWindow = pasteboard.window;
     d.PasteboardScrollView = d.PasteboardTextView = pasteboard.text;
 
     const TextWindow printer =
-        maketextwindow(QStringLiteral("Protokoll"), {60, 80}, {1000, 500}, true);
+        maketextwindow(QStringLiteral("Protokoll"), {60, 80}, {1000, 500}, true,
+                       QStringLiteral("Das Protokoll des Gesprächs"));
     d.VirtualPrinterWindow = printer.window;
     d.VirtualPrinterScrollView = d.VirtualPrinterTextView = printer.text;
     d.VirtualPrinterRuler = printer.ruler;
 
     const TextWindow console =
-        maketextwindow(QStringLiteral("Systemkonsole"), {90, 100}, {1000, 400}, true);
+        maketextwindow(QStringLiteral("Systemkonsole"), {90, 100}, {1000, 400}, true,
+                       QStringLiteral("Die Ausgaben des Programms an die Konsole"));
     d.SystemConsoleWindow = console.window;
     d.SystemConsoleScrollView = d.SystemConsoleTextView = console.text;
     d.SystemConsoleRuler = console.ruler;
@@ -108,6 +118,7 @@ void buildtextwindows(AppDelegate& d)
 void buildinterface()
 {
     AppDelegate& d = appdelegate();
+    installaccessibleviews();
     buildmenus();
     makegraphicwindow<View00>(d.t_View00, 0);
     makegraphicwindow<View01>(d.t_View01, 1);
