@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "conversation/answer_table.h"
@@ -80,6 +81,40 @@ Lines patientlines(const std::string& log)
 }
 
 constexpr int green = 0xC0, red = 0x10, yellow = 0xD0, inversebar = 0x0D;
+
+// The conversation that the terminal's test types too: the lines typed,
+// and the log they leave with its dated lines as [Beginn] and [Ende].
+struct Script {
+    Lines typed;
+    Lines log;
+};
+
+Script readscript(const std::string& path)
+{
+    Script script;
+    Lines* part = nullptr;
+    std::istringstream text(filetext(path));
+    for (std::string line; std::getline(text, line);) {
+        if (line == "typed:" || line == "log:")
+            part = line == "typed:" ? &script.typed : &script.log;
+        else if (part != nullptr)
+            part->push_back(line);
+    }
+    return script;
+}
+
+// A log's lines as a reader of the window sees them: without trailing
+// blanks, and without the empty lines at the end.
+Lines loglines(const std::string& log)
+{
+    Lines lines;
+    std::istringstream text(linuxlineends(log));
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
 
 }  // namespace
 
@@ -169,6 +204,25 @@ TEST(Conversation, AWholeConversationOnScreenAndInTheLog)
     const std::filesystem::directory_iterator files(datahome.path() + "/sprecho/Protokolle");
     ASSERT_NE(files, std::filesystem::directory_iterator());
     EXPECT_EQ(filetext(files->path()), linuxlineends(log));
+}
+
+// The script the terminal's test types leaves the same log here.
+TEST(Conversation, TheScriptOfBothFrontEndsLeavesItsLog)
+{
+    const TempFolder datahome(true);
+    const Script script = readscript(SPRECHO_TEST_CONVERSATION);
+    ASSERT_FALSE(script.typed.empty());
+    launchwork();
+    ASSERT_TRUE(waitsforkey());
+    for (const std::string& line : script.typed) {
+        const bool last = &line == &script.typed.back();
+        say(QString::fromStdString(line), last);
+        if (!last) {
+            ASSERT_TRUE(waitsforkey());
+        }
+    }
+    ASSERT_TRUE(pump_until([] { return screen_line(0, 25).starts_with("(Programm Ende)"); }));
+    EXPECT_EQ(loglines(withoutstamps(p_GetPrinter())), script.log);
 }
 
 // The launch lines in their order; the program thread's lines in theirs,

@@ -214,14 +214,18 @@ case_keys() {
     expectrestored 0
 }
 
-# The whole scripted conversation (the one the desktop's test types): the
-# log, shown full-screen with Alt+P, holds every line, dated lines aside;
-# the outburst rings the terminal's bell.
+# The scripted conversation that the desktop's test types too: the log,
+# shown full-screen with Alt+P, is the one the script gives, dated lines
+# aside; the outburst rings the terminal's bell.
 case_log() {
+    local script typed=() line
+    script="$(dirname "$0")/../support/scripted_conversation.txt"
+    while IFS= read -r line; do
+        typed+=("$line")
+    done < <(sed -n '/^typed:$/,/^log:$/p' "$script" | sed '1d;$d')
     start 100 40
     waitfor '=>'
-    local line
-    for line in "Hallo" "" "ich weiß nicht" "ctrl-c" "ctrl-c" "ctrl-c" "ende"; do
+    for line in "${typed[@]}"; do
         typeline "$line"
         sleep 0.3
     done
@@ -234,15 +238,8 @@ case_log() {
     log=$(screen | sed -n '2,38p' | sed -E 's/[[:space:]]+$//' |
           sed -E 's/^Protokoll vom [0-9]{2}\.[0-9]{2}\.[0-9]{4}, (Beginn|Ende) um [0-9]{2}:[0-9]{2}:[0-9]{2} Uhr\.$/[\1]/' |
           awk 'NF { for (i = 0; i < blank; ++i) print ""; blank = 0; print; next } { ++blank }')
-    local scream="Sprecho: Aaaaaaaahhhhhhhhh........"
-    local warning="Sprecho: Wenn du das noch einmal machst, brenn' ich dir den Mikroprozessor durch!"
     local expected
-    expected=$(printf '%s\n' "[Beginn]" "" "Patient: Hallo" "Sprecho: Ich begrüsse dich!" "" "Patient:" \
-        "Patient: ich weiß nicht" "Sprecho: Bist du immer unsicher?" "" \
-        "Patient: ctrl-c" "$scream" "$warning" "" \
-        "Patient: ctrl-c" "$scream" "Sprecho: Du hast es nicht anders gewollt!" \
-        "Sprecho: Ich will mal nicht so sein..." "" \
-        "Patient: ctrl-c" "$scream" "$warning" "" "Patient: ende" "" "[Ende]")
+    expected=$(sed '1,/^log:$/d' "$script")
     [ "$log" = "$expected" ] || fail "log differs:
 $(diff <(echo "$expected") <(echo "$log"))"
     tm send-keys -t t Escape
