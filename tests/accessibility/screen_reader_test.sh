@@ -46,10 +46,6 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")"
 
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-# In an address-sanitized build: libxkbcommon-x11, loading the X server's
-# keymap, hands strndup a buffer without a terminating zero, which the
-# strict string check takes for an overflow before the window ever opens.
-[ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 export XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
 "$program" >"$work/sprecho.out" 2>&1 &
 sprecho=$!
