@@ -251,6 +251,17 @@ TEST(Pasteboard, TextGetsLineFeeds)
     }
 }
 
+// The clipboard window shows what the clipboard holds each time it is
+// shown, whoever put it there.
+TEST(Pasteboard, ItsWindowShowsTheClipboardWhenShown)
+{
+    for (const char* text : {"eins\nzwei", "drei"}) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
+        t_WindowVisible(8, true);
+        EXPECT_EQ(platform::text_view_text(windowtextview(8)), text);
+    }
+}
+
 // Without the printer's text view, clearing it reports and keeps the
 // buffer.
 TEST_F(MenuCommands, ClearingAMissingPrinterReports)

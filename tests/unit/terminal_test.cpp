@@ -13,6 +13,7 @@
 #include "frontends/terminal/layout.h"
 #include "frontends/terminal/log_view.h"
 #include "frontends/terminal/wrap.h"
+#include "support/keyboard.h"
 
 namespace {
 
@@ -262,6 +263,20 @@ TEST(TerminalKeys, KeysBecomeKeyPresses)
         const KeyResult result = translatekey(row.key, modified);
         EXPECT_EQ(std::tuple(result.action, result.press.KeyCode, result.press.Characters, result.press.ModifierFlags),
                   std::tuple(row.action, row.code, row.characters, row.flags));
+    }    // Control with a letter, a to z: the letter's key, except where the
+    // code is that of Tab (I) or Return (M).
+    for (int code = 1; code <= 26; ++code) {
+        if (code == '\t' || code == '\r')
+            continue;
+        const char letter[] = {char('A' + code - 1), '\0'};
+        SCOPED_TRACE(letter);
+        int64_t wanted = -2;
+        for (const KeyboardKey& key : keyboardkeys)
+            if (key.us != nullptr && std::string(key.us) == letter)
+                wanted = key.code;
+        const KeyResult result = translatekey({false, code, false}, modified);
+        EXPECT_EQ(std::tuple(result.press.KeyCode, result.press.Characters, result.press.ModifierFlags),
+                  std::tuple(wanted, std::string(1, char(code)), controlflag));
     }
 }
 
