@@ -289,7 +289,14 @@ case_signals() {
         waitfor '=>'
         kill -s "$signal" "$(programpid)" || fail "no program to signal"
         expectrestored "$status"
+        # The last session's end ends the tmux server; the next start must
+        # not reach a server that is still going away.
         tm kill-session -t t
+        local deadline=$((SECONDS + 5))
+        while tm has-session -t t 2>/dev/null || [ -S "$(tm display -p '#{socket_path}' 2>/dev/null)" ]; do
+            [ $SECONDS -ge $deadline ] && fail "the tmux server did not end"
+            sleep 0.05
+        done
     done
 }
 
