@@ -64,6 +64,7 @@ TEST(StringHelpers, PositionsCountsCodesAndNumberTexts)
     const std::pair<std::string, std::string> texts[] = {
         {numbertext(123, '0', 2, false) + " " + numbertext(-5, '0', 4, false), "123 00-5"},
         {numbertext(-1234567, ' ', 12, true) + numbertext(5, -1, 4, false), "  -1.234.5675"},
+        {numbertext(123456, ' ', 0, true) + " " + numbertext(-999, ' ', 0, true), "123.456 -999"},
         {numbertext(5, 0xD800, 3, false) + numbertext(7, 0xE4, 2, false), "\0\0" "5\xC3\xA4" "7"s},
         {numbertext(INT64_MIN, ' ', 0, true) + numbertext(5, '0', INT64_MAX, false), "-9.223.372.036.854.775.8085"},
         {decimaltext(2.5) + " " + decimaltext(1.0) + " " + decimaltext(-0.5), "2,5 1 -0,5"},
