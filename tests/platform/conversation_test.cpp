@@ -19,6 +19,7 @@
 #include "support/program_thread.h"
 #include "support/screen.h"
 #include "support/temp_folder.h"
+#include "util/diagnostics.h"
 #include "util/strings.h"
 #include "windows/font_file.h"
 #include "windows/window_table.h"
@@ -82,6 +83,17 @@ Lines patientlines(const std::string& log)
 
 constexpr int green = 0xC0, red = 0x10, yellow = 0xD0, inversebar = 0x0D;
 
+// Waits until the program has shown its end message and its thread has
+// said that it quits (it draws the message, waits a moment, then reports),
+// so that nothing of it runs on into the next test.
+bool programended(const DiagCapture& capture)
+{
+    return pump_until([&] {
+        return screen_line(0, 25).starts_with("(Programm Ende)") &&
+               capture.text().find("t_QuitProgram: Quitting current thread") != std::string::npos;
+    });
+}
+
 // The conversation that the terminal's test types too: the lines typed,
 // and the log they leave with its dated lines as [Beginn] and [Ende].
 struct Script {
@@ -127,6 +139,7 @@ Lines loglines(const std::string& log)
 TEST(Conversation, AWholeConversationOnScreenAndInTheLog)
 {
     const TempFolder datahome(true);
+    const DiagCapture capture(false);
     launchwork();
     ASSERT_TRUE(waitsforkey());
     const std::string header = screen_line(0, 2);
@@ -168,8 +181,7 @@ TEST(Conversation, AWholeConversationOnScreenAndInTheLog)
     say("ctrl-c");
     ASSERT_TRUE(waitsforkey());
     say("ende", true);
-    ASSERT_TRUE(pump_until([] { return screen_line(0, 25).starts_with("(Programm Ende)"); }));
-    pump_for(100);  // the end message drawn whole
+    ASSERT_TRUE(programended(capture));
 
     // The colours as the text memory records them.
     EXPECT_EQ(std::get<1>(shown(scream)), red);
@@ -210,6 +222,7 @@ TEST(Conversation, AWholeConversationOnScreenAndInTheLog)
 TEST(Conversation, TheScriptOfBothFrontEndsLeavesItsLog)
 {
     const TempFolder datahome(true);
+    const DiagCapture capture(false);
     const Script script = readscript(SPRECHO_TEST_CONVERSATION);
     ASSERT_FALSE(script.typed.empty());
     launchwork();
@@ -221,7 +234,7 @@ TEST(Conversation, TheScriptOfBothFrontEndsLeavesItsLog)
             ASSERT_TRUE(waitsforkey());
         }
     }
-    ASSERT_TRUE(pump_until([] { return screen_line(0, 25).starts_with("(Programm Ende)"); }));
+    ASSERT_TRUE(programended(capture));
     EXPECT_EQ(loglines(withoutstamps(p_GetPrinter())), script.log);
 }
 
