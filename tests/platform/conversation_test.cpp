@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -255,17 +256,25 @@ TEST(Conversation, TheProgramPrintsItsStartUpLinesInOrder)
     QByteArray output;
     while (!(output.contains("eingelesen.") && output.contains("Start as thread")) && program.waitForReadyRead(10000))
         output += program.readAllStandardOutput();
+    // A thread names itself just after its start line: look until every
+    // name is there, for a few seconds at most.
+    const std::vector<std::string> wanted = {"Main Program", "t_WindowAutoUpd", "p_PrinterAutoUp"};
     std::set<std::string> names;
     const std::string tasks = "/proc/" + std::to_string(program.processId()) + "/task";
-    for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-        std::string name;
-        std::getline(std::ifstream(task.path() / "comm"), name);
-        names.insert(name);
-    }
+    const auto allnamed = [&] {
+        names.clear();
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            std::string name;
+            std::getline(std::ifstream(task.path() / "comm"), name);
+            names.insert(name);
+        }
+        return std::ranges::all_of(wanted, [&](const std::string& name) { return names.contains(name); });
+    };
+    pump_until(allnamed, 5000);
     program.kill();
     program.waitForFinished();
 
-    for (const char* name : {"Main Program", "t_WindowAutoUpd", "p_PrinterAutoUp"})
+    for (const std::string& name : wanted)
         EXPECT_TRUE(names.contains(name)) << name << " among " << testing::PrintToString(names);
     const Lines launch = {"applicationWillFinishLaunching: Called.", "applicationDidFinishLaunching: Start.",
                           "inittermkit: Start.", "inittermkit: End.", "Program: Start.",
