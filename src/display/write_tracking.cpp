@@ -12,14 +12,11 @@
 #include <unistd.h>
 
 #include "display/window_refresh.h"
+#include "util/sanitizers.h"
 #include "windows/video_memory.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(SPRECHO_ADDRESS_SANITIZER) || defined(SPRECHO_THREAD_SANITIZER)
 #define SPRECHO_SANITIZER_OWNS_FAULTS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define SPRECHO_SANITIZER_OWNS_FAULTS 1
-#endif
 #endif
 
 // How the pieces keep every write visible:

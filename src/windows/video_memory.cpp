@@ -12,6 +12,7 @@
 #include "util/clock.h"
 #include "util/diagnostics.h"
 #include "util/numbers.h"
+#include "util/sanitizers.h"
 #include "util/strings.h"
 #include "windows/window_placement.h"
 #include "windows/window_table.h"
@@ -23,24 +24,10 @@
 // The address sanitizer guards no global aligned that far (a write past
 // the end would go unseen); its builds compare instead of protecting, so
 // they keep the ordinary alignment.
-#if defined(__SANITIZE_ADDRESS__)
-#define SPRECHO_VIDEO_MEMORY_ALIGNMENT 16
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SPRECHO_VIDEO_MEMORY_ALIGNMENT 16
-#endif
-#endif
-#ifndef SPRECHO_VIDEO_MEMORY_ALIGNMENT
-#define SPRECHO_VIDEO_MEMORY_ALIGNMENT 65536
-#endif
-alignas(SPRECHO_VIDEO_MEMORY_ALIGNMENT) uint8_t videomemory[videomemorysize];
-
-#if defined(__SANITIZE_THREAD__)
-#define SPRECHO_THREAD_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define SPRECHO_THREAD_SANITIZER 1
-#endif
+#ifdef SPRECHO_ADDRESS_SANITIZER
+alignas(16) uint8_t videomemory[videomemorysize];
+#else
+alignas(65536) uint8_t videomemory[videomemorysize];
 #endif
 
 #ifdef SPRECHO_THREAD_SANITIZER
